@@ -1,0 +1,61 @@
+#include "records/file_kinds.h"
+
+#include "app/settings.h"
+
+namespace {
+
+template <class T>
+std::unique_ptr<RecordFileObject> Single()
+{
+    return std::make_unique<SingleRecordFile<T>>();
+}
+
+template <class T>
+std::unique_ptr<RecordFileObject> List()
+{
+    return std::make_unique<ListRecordFile<T>>();
+}
+
+bool SameNoCase(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+const std::vector<RecordFileKind>& RecordFileKinds()
+{
+    static const std::vector<RecordFileKind> kinds = {
+        {"SheetSize.dat", false, Single<cPropSheetSize>},
+        {"EditConfig.dat", false, Single<cEditConfig>},
+        {"Testplay.dat", false, Single<cTestPlay>},
+    };
+    return kinds;
+}
+
+const RecordFileKind* FindRecordFileKind(const std::string& nameOrPath)
+{
+    std::string name = nameOrPath;
+    std::size_t cut = name.find_last_of("/\\");
+    if (cut != std::string::npos)
+        name = name.substr(cut + 1);
+    for (const RecordFileKind& kind : RecordFileKinds()) {
+        std::string pattern = kind.fileName;
+        if (SameNoCase(name, pattern))
+            return &kind;
+        // "*.stg2" names every file with that extension.
+        if (pattern.rfind("*.", 0) == 0 && name.size() > pattern.size() - 1 &&
+            SameNoCase(name.substr(name.size() - (pattern.size() - 1)), pattern.substr(1)))
+            return &kind;
+    }
+    return nullptr;
+}

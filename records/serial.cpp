@@ -1,0 +1,746 @@
+#include "records/serial.h"
+
+#include <cinttypes>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <stdexcept>
+
+#include "app/log.h"
+#include "app/paths.h"
+#include "app/text.h"
+
+uint32_t CurrentVersion = kDataVersion;
+uint32_t LoadedFileVersion = 0;
+bool VersionTooNew = false;
+bool NormalizeOnLoad = false;
+
+namespace {
+
+// The process-wide scratch values of reserved members, one per width.
+uint8_t g_reservedByte = 0;
+uint32_t g_reservedWord = 0;
+
+long long LoadInt(const void* p, std::size_t width, bool isSigned)
+{
+    switch (width) {
+    case 1: return isSigned ? static_cast<long long>(*static_cast<const int8_t*>(p)) : *static_cast<const uint8_t*>(p);
+    case 2: return isSigned ? static_cast<long long>(*static_cast<const int16_t*>(p)) : *static_cast<const uint16_t*>(p);
+    default: return isSigned ? static_cast<long long>(*static_cast<const int32_t*>(p)) : *static_cast<const uint32_t*>(p);
+    }
+}
+
+void StoreInt(void* p, std::size_t width, long long v)
+{
+    switch (width) {
+    case 1: *static_cast<uint8_t*>(p) = static_cast<uint8_t>(v); break;
+    case 2: *static_cast<uint16_t*>(p) = static_cast<uint16_t>(v); break;
+    default: *static_cast<uint32_t*>(p) = static_cast<uint32_t>(v); break;
+    }
+}
+
+bool IntFits(long long v, std::size_t width, bool isSigned)
+{
+    int bits = static_cast<int>(width * 8);
+    if (isSigned)
+        return v >= -(1LL << (bits - 1)) && v < (1LL << (bits - 1));
+    return v >= 0 && v < (1LL << bits);
+}
+
+// Reads a JSON number into an integer of the given width; false when it is not
+// an integer or does not fit.
+bool JsonToInt(const Json& j, std::size_t width, bool isSigned, long long& out)
+{
+    if (j.is_number_unsigned()) {
+        uint64_t u = j.get<uint64_t>();
+        if (u > static_cast<uint64_t>(std::numeric_limits<long long>::max()))
+            return false;
+        out = static_cast<long long>(u);
+    } else if (j.is_number_integer()) {
+        out = j.get<long long>();
+    } else {
+        return false;
+    }
+    return IntFits(out, width, isSigned);
+}
+
+// Doubles travel as JSON numbers; values JSON cannot hold (infinities, NaNs) as
+// the string "0x" + the 16 hex digits of their bits.
+Json RealToJson(double d)
+{
+    if (std::isfinite(d))
+        return d;
+    uint64_t bits;
+    std::memcpy(&bits, &d, 8);
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%016" PRIx64, bits);
+    return text;
+}
+
+bool JsonToReal(const Json& j, double& out)
+{
+    if (j.is_number()) {
+        out = j.get<double>();
+        return true;
+    }
+    if (j.is_string()) {
+        const std::string& s = j.get_ref<const std::string&>();
+        if (s.size() != 18 || s[0] != '0' || s[1] != 'x')
+            return false;
+        char* end = nullptr;
+        uint64_t bits = std::strtoull(s.c_str() + 2, &end, 16);
+        if (*end)
+            return false;
+        std::memcpy(&out, &bits, 8);
+        return true;
+    }
+    return false;
+}
+
+Json StringToJson(const std::string& s) { return Cp932ToUtf8Exact(s); }
+
+bool JsonToString(const Json& j, std::string& out)
+{
+    if (!j.is_string())
+        return false;
+    return Utf8ToCp932Exact(j.get_ref<const std::string&>(), out);
+}
+
+void RemoveCarriageReturns(std::string& s) { std::erase(s, '\r'); }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// cSerial
+
+int cSerial::Serial(SerialOp, cSerial*, SerialIO*, uint32_t) { return 1; }
+
+int cSerial::LoadBody(RecordReader& in)
+{
+    SerialIO io;
+    io.in = &in;
+    int result = Serial(SerialOp::Read, nullptr, &io, LoadedFileVersion);
+    if (NormalizeOnLoad)
+        Normalize();
+    return result;
+}
+
+int cSerial::SaveBody(RecordWriter& out)
+{
+    SerialIO io;
+    io.out = &out;
+    return Serial(SerialOp::Write, nullptr, &io, CurrentVersion);
+}
+
+int cSerial::Init()
+{
+    SerialIO io;
+    return Serial(SerialOp::Init, nullptr, &io, CurrentVersion);
+}
+
+int cSerial::CopyFrom(const cSerial& source)
+{
+    if (&source == this)
+        return 1;
+    SerialIO io;
+    return Serial(SerialOp::Copy, const_cast<cSerial*>(&source), &io, CurrentVersion);
+}
+
+int cSerial::Equals(const cSerial& other) const
+{
+    SerialIO io;
+    return const_cast<cSerial*>(this)->Serial(SerialOp::Compare, const_cast<cSerial*>(&other), &io, CurrentVersion);
+}
+
+int cSerial::Normalize()
+{
+    SerialIO io;
+    return Serial(SerialOp::Normalize, nullptr, &io, CurrentVersion);
+}
+
+int cSerial::LoadFile(const std::string& path)
+{
+    RecordReader in;
+    if (!OpenRecordFile(path, in))
+        return 0;
+    LoadBody(in);
+    return 1;
+}
+
+int cSerial::SaveFile(const std::string& path)
+{
+    RecordWriter out;
+    BeginRecordFile(out);
+    SaveBody(out);
+    return CommitRecordFile(path, out) ? 1 : 0;
+}
+
+Json cSerial::ToJson()
+{
+    Json object = Json::object();
+    SerialIO io;
+    io.json = &object;
+    Serial(SerialOp::ToJson, nullptr, &io, CurrentVersion);
+    return object;
+}
+
+bool cSerial::FromJson(const Json& object, std::string& error)
+{
+    if (!object.is_object()) {
+        error = "expected an object";
+        return false;
+    }
+    SerialIO io;
+    io.json = const_cast<Json*>(&object);
+    if (!Serial(SerialOp::FromJson, nullptr, &io, CurrentVersion)) {
+        error = io.error.empty() ? "invalid record" : io.error;
+        return false;
+    }
+    if (io.jsonSeen != object.size()) {
+        // Name the first key no member asked for.
+        error = "unknown member";
+        Json names = ToJson();
+        for (auto it = object.begin(); it != object.end(); ++it)
+            if (!names.contains(it.key())) {
+                error = "unknown member \"" + it.key() + "\"";
+                break;
+            }
+        return false;
+    }
+    return true;
+}
+
+std::size_t cSerial::MinSize(uint32_t version)
+{
+    SerialIO io;
+    Serial(SerialOp::MinSize, nullptr, &io, version);
+    return io.minSize;
+}
+
+// ---------------------------------------------------------------------------
+// Files
+
+bool OpenRecordFile(const std::string& path, RecordReader& in)
+{
+    std::vector<uint8_t> bytes;
+    if (!ReadHostFile(HostPath(path.empty() ? std::string("err") : path), bytes)) {
+        VersionTooNew = false;
+        return false;
+    }
+    in.Reset(std::move(bytes));
+    uint32_t version = 0;
+    in.Raw(&version, 4);
+    LoadedFileVersion = version;
+    if (LoadedFileVersion > CurrentVersion) {
+        VersionTooNew = true;
+        return false;
+    }
+    VersionTooNew = false;
+    return true;
+}
+
+int OpenListFile(const std::string& path, RecordReader& in, uint32_t& count)
+{
+    if (!OpenRecordFile(path, in))
+        return 0;
+    count = in.U32();
+    return 1;
+}
+
+void BeginRecordFile(RecordWriter& out) { out.U32(CurrentVersion); }
+
+bool CommitRecordFile(const std::string& path, RecordWriter& out)
+{
+    return WriteHostFileAtomic(HostPath(path), out.Bytes());
+}
+
+void RecordIndexError(long long index, long long count, std::size_t elementSize)
+{
+    ErrorLogPrintf("err V[%lld] ( %lld , %zu )", index, count, elementSize);
+    ReportPrintf("err V[%lld] ( %lld , %zu )", index, count, elementSize);
+    CurrentMessageSink().RequestQuit();
+    throw std::out_of_range("record list index out of range");
+}
+
+// ---------------------------------------------------------------------------
+// MemberVisitor
+
+bool MemberVisitor::Admit(Gate gate) const
+{
+    if (!ok_ || !gate.Admits(version_))
+        return false;
+    if (op_ == SerialOp::Read && io_->in->AtEnd())
+        return false;  // a read past the end delivers nothing: the member keeps its value
+    return true;
+}
+
+void MemberVisitor::JsonError(const char* name, const char* what)
+{
+    if (io_->error.empty())
+        io_->error = std::string("member \"") + name + "\": " + what;
+    ok_ = false;
+}
+
+void MemberVisitor::DoEnumWidthError(std::size_t width)
+{
+    ErrorLogPrintf("cSerial ENUM err sizeof(Member) = %d", static_cast<int>(width));
+    ok_ = false;
+}
+
+void MemberVisitor::DoInt(const char* name, void* mine, const void* theirs, std::size_t width, bool isSigned,
+                          long long def)
+{
+    switch (op_) {
+    case SerialOp::Init: StoreInt(mine, width, def); break;
+    case SerialOp::Copy:
+        if (theirs)
+            std::memcpy(mine, theirs, width);
+        break;
+    case SerialOp::Compare:
+        if (!theirs || std::memcmp(mine, theirs, width) != 0)
+            ok_ = false;
+        break;
+    case SerialOp::Read: {
+        uint32_t v = 0;
+        if (io_->in->Raw(&v, width))
+            std::memcpy(mine, &v, width);
+        break;
+    }
+    case SerialOp::Write: io_->out->Raw(mine, width); break;
+    case SerialOp::Normalize: break;
+    case SerialOp::ToJson: (*io_->json)[name] = LoadInt(mine, width, isSigned); break;
+    case SerialOp::FromJson: {
+        auto it = io_->json->find(name);
+        long long v = 0;
+        if (it == io_->json->end() || !JsonToInt(*it, width, isSigned, v))
+            return JsonError(name, "expected an integer in range");
+        ++io_->jsonSeen;
+        StoreInt(mine, width, v);
+        break;
+    }
+    case SerialOp::MinSize: io_->minSize += width; break;
+    }
+}
+
+void MemberVisitor::DoReal(const char* name, double* mine, const double* theirs, double def)
+{
+    switch (op_) {
+    case SerialOp::Init: *mine = def; break;
+    case SerialOp::Copy:
+        if (theirs)
+            *mine = *theirs;
+        break;
+    case SerialOp::Compare:
+        if (!theirs || !(*mine == *theirs))
+            ok_ = false;
+        break;
+    case SerialOp::Read: io_->in->Raw(mine, 8); break;
+    case SerialOp::Write: io_->out->Raw(mine, 8); break;
+    case SerialOp::Normalize: break;
+    case SerialOp::ToJson: (*io_->json)[name] = RealToJson(*mine); break;
+    case SerialOp::FromJson: {
+        auto it = io_->json->find(name);
+        if (it == io_->json->end() || !JsonToReal(*it, *mine))
+            return JsonError(name, "expected a number");
+        ++io_->jsonSeen;
+        break;
+    }
+    case SerialOp::MinSize: io_->minSize += 8; break;
+    }
+}
+
+void MemberVisitor::DoString(const char* name, std::string* mine, const std::string* theirs, const char* def)
+{
+    switch (op_) {
+    case SerialOp::Init: *mine = def; break;
+    case SerialOp::Copy:
+        if (theirs)
+            *mine = *theirs;
+        break;
+    case SerialOp::Compare:
+        if (!theirs || *mine != *theirs)
+            ok_ = false;
+        break;
+    case SerialOp::Read: io_->in->String(*mine); break;
+    case SerialOp::Write: io_->out->String(*mine); break;
+    case SerialOp::Normalize: RemoveCarriageReturns(*mine); break;
+    case SerialOp::ToJson: (*io_->json)[name] = StringToJson(*mine); break;
+    case SerialOp::FromJson: {
+        auto it = io_->json->find(name);
+        if (it == io_->json->end() || !JsonToString(*it, *mine))
+            return JsonError(name, "expected a string that Shift-JIS can hold");
+        ++io_->jsonSeen;
+        break;
+    }
+    case SerialOp::MinSize: io_->minSize += 4; break;
+    }
+}
+
+void MemberVisitor::DoIntArray(const char* name, void* mine, const void* theirs, std::size_t count,
+                               std::size_t width, bool isSigned)
+{
+    uint8_t* p = static_cast<uint8_t*>(mine);
+    switch (op_) {
+    case SerialOp::Init: std::memset(mine, 0, count * width); break;
+    case SerialOp::Copy:
+        if (theirs)
+            std::memcpy(mine, theirs, count * width);
+        break;
+    case SerialOp::Compare:
+        if (!theirs || std::memcmp(mine, theirs, count * width) != 0)
+            ok_ = false;
+        break;
+    case SerialOp::Read:
+        for (std::size_t i = 0; i < count; ++i)
+            io_->in->Raw(p + i * width, width);
+        break;
+    case SerialOp::Write: io_->out->Raw(mine, count * width); break;
+    case SerialOp::Normalize: break;
+    case SerialOp::ToJson: {
+        Json array = Json::array();
+        for (std::size_t i = 0; i < count; ++i)
+            array.push_back(LoadInt(p + i * width, width, isSigned));
+        (*io_->json)[name] = std::move(array);
+        break;
+    }
+    case SerialOp::FromJson: {
+        auto it = io_->json->find(name);
+        if (it == io_->json->end() || !it->is_array() || it->size() != count)
+            return JsonError(name, "expected an array of fixed length");
+        for (std::size_t i = 0; i < count; ++i) {
+            long long v = 0;
+            if (!JsonToInt((*it)[i], width, isSigned, v))
+                return JsonError(name, "expected integers in range");
+            StoreInt(p + i * width, width, v);
+        }
+        ++io_->jsonSeen;
+        break;
+    }
+    case SerialOp::MinSize: io_->minSize += count * width; break;
+    }
+}
+
+void MemberVisitor::DoRealArray(const char* name, double* mine, const double* theirs, std::size_t count)
+{
+    switch (op_) {
+    case SerialOp::Init:
+        for (std::size_t i = 0; i < count; ++i)
+            mine[i] = 0.0;
+        break;
+    case SerialOp::Copy:
+        if (theirs)
+            for (std::size_t i = 0; i < count; ++i)
+                mine[i] = theirs[i];
+        break;
+    case SerialOp::Compare:
+        for (std::size_t i = 0; i < count; ++i)
+            if (!theirs || !(mine[i] == theirs[i]))
+                ok_ = false;
+        break;
+    case SerialOp::Read:
+        for (std::size_t i = 0; i < count; ++i)
+            io_->in->Raw(mine + i, 8);
+        break;
+    case SerialOp::Write: io_->out->Raw(mine, count * 8); break;
+    case SerialOp::Normalize: break;
+    case SerialOp::ToJson: {
+        Json array = Json::array();
+        for (std::size_t i = 0; i < count; ++i)
+            array.push_back(RealToJson(mine[i]));
+        (*io_->json)[name] = std::move(array);
+        break;
+    }
+    case SerialOp::FromJson: {
+        auto it = io_->json->find(name);
+        if (it == io_->json->end() || !it->is_array() || it->size() != count)
+            return JsonError(name, "expected an array of fixed length");
+        for (std::size_t i = 0; i < count; ++i)
+            if (!JsonToReal((*it)[i], mine[i]))
+                return JsonError(name, "expected numbers");
+        ++io_->jsonSeen;
+        break;
+    }
+    case SerialOp::MinSize: io_->minSize += count * 8; break;
+    }
+}
+
+namespace {
+
+template <class E>
+bool ReadVector(RecordReader& in, std::vector<E>& v)
+{
+    // A count of 0 keeps the old contents; elements are read one by one.
+    uint32_t count = in.ReadCount(sizeof(E));
+    if (count == 0)
+        return true;
+    v.resize(count);
+    return in.Raw(v.data(), count * sizeof(E));
+}
+
+template <class E>
+void WriteVector(RecordWriter& out, const std::vector<E>& v)
+{
+    out.U32(static_cast<uint32_t>(v.size()));
+    if (!v.empty())
+        out.Raw(v.data(), v.size() * sizeof(E));
+}
+
+template <class E>
+Json VectorToJson(const std::vector<E>& v)
+{
+    Json array = Json::array();
+    for (E e : v)
+        array.push_back(static_cast<long long>(e));
+    return array;
+}
+
+template <class E>
+bool JsonToVector(const Json& j, std::vector<E>& v)
+{
+    if (!j.is_array())
+        return false;
+    std::vector<E> result;
+    result.reserve(j.size());
+    for (const Json& e : j) {
+        long long x = 0;
+        if (!JsonToInt(e, sizeof(E), std::is_signed_v<E>, x))
+            return false;
+        result.push_back(static_cast<E>(x));
+    }
+    v = std::move(result);
+    return true;
+}
+
+}  // namespace
+
+void MemberVisitor::DoIntVector(const char* name, std::vector<int32_t>* mine, const std::vector<int32_t>* theirs)
+{
+    DoIntVectors(name, mine, theirs, 1);
+}
+
+void MemberVisitor::DoIntVectors(const char* name, std::vector<int32_t>* mine, const std::vector<int32_t>* theirs,
+                                 std::size_t n)
+{
+    // n == 1 is a single integer vector; in JSON an array of n vectors otherwise.
+    switch (op_) {
+    case SerialOp::Init:
+        for (std::size_t i = 0; i < n; ++i)
+            mine[i].clear();
+        break;
+    case SerialOp::Copy:
+        if (theirs)
+            for (std::size_t i = 0; i < n; ++i)
+                mine[i] = theirs[i];
+        break;
+    case SerialOp::Compare:
+        for (std::size_t i = 0; i < n; ++i)
+            if (!theirs || mine[i] != theirs[i])
+                ok_ = false;
+        break;
+    case SerialOp::Read:
+        for (std::size_t i = 0; i < n; ++i)
+            ReadVector(*io_->in, mine[i]);
+        break;
+    case SerialOp::Write:
+        for (std::size_t i = 0; i < n; ++i)
+            WriteVector(*io_->out, mine[i]);
+        break;
+    case SerialOp::Normalize: break;
+    case SerialOp::ToJson:
+        if (n == 1) {
+            (*io_->json)[name] = VectorToJson(mine[0]);
+        } else {
+            Json array = Json::array();
+            for (std::size_t i = 0; i < n; ++i)
+                array.push_back(VectorToJson(mine[i]));
+            (*io_->json)[name] = std::move(array);
+        }
+        break;
+    case SerialOp::FromJson: {
+        auto it = io_->json->find(name);
+        if (it == io_->json->end())
+            return JsonError(name, "missing");
+        if (n == 1) {
+            if (!JsonToVector(*it, mine[0]))
+                return JsonError(name, "expected an array of 32-bit integers");
+        } else {
+            if (!it->is_array() || it->size() != n)
+                return JsonError(name, "expected an array of fixed length");
+            for (std::size_t i = 0; i < n; ++i)
+                if (!JsonToVector((*it)[i], mine[i]))
+                    return JsonError(name, "expected arrays of 32-bit integers");
+        }
+        ++io_->jsonSeen;
+        break;
+    }
+    case SerialOp::MinSize: io_->minSize += 4 * n; break;
+    }
+}
+
+void MemberVisitor::DoByteVector(const char* name, std::vector<uint8_t>* mine, const std::vector<uint8_t>* theirs)
+{
+    switch (op_) {
+    case SerialOp::Init: mine->clear(); break;
+    case SerialOp::Copy:
+        if (theirs)
+            *mine = *theirs;
+        break;
+    case SerialOp::Compare:
+        if (!theirs || *mine != *theirs)
+            ok_ = false;
+        break;
+    case SerialOp::Read: ReadVector(*io_->in, *mine); break;
+    case SerialOp::Write: WriteVector(*io_->out, *mine); break;
+    case SerialOp::Normalize: break;
+    case SerialOp::ToJson: (*io_->json)[name] = VectorToJson(*mine); break;
+    case SerialOp::FromJson: {
+        auto it = io_->json->find(name);
+        if (it == io_->json->end() || !JsonToVector(*it, *mine))
+            return JsonError(name, "expected an array of bytes");
+        ++io_->jsonSeen;
+        break;
+    }
+    case SerialOp::MinSize: io_->minSize += 4; break;
+    }
+}
+
+void MemberVisitor::DoIntVectorVector(const char* name, std::vector<std::vector<int32_t>>* mine,
+                                      const std::vector<std::vector<int32_t>>* theirs)
+{
+    switch (op_) {
+    case SerialOp::Init: mine->clear(); break;
+    case SerialOp::Copy:
+        if (theirs)
+            *mine = *theirs;
+        break;
+    case SerialOp::Compare:
+        if (!theirs || *mine != *theirs)
+            ok_ = false;
+        break;
+    case SerialOp::Read: {
+        // Unlike a single vector, the outer list is emptied first.
+        uint32_t count = io_->in->ReadCount(4);
+        mine->clear();
+        mine->resize(count);
+        for (auto& v : *mine)
+            ReadVector(*io_->in, v);
+        break;
+    }
+    case SerialOp::Write:
+        io_->out->U32(static_cast<uint32_t>(mine->size()));
+        for (auto& v : *mine)
+            WriteVector(*io_->out, v);
+        break;
+    case SerialOp::Normalize: break;
+    case SerialOp::ToJson: {
+        Json array = Json::array();
+        for (auto& v : *mine)
+            array.push_back(VectorToJson(v));
+        (*io_->json)[name] = std::move(array);
+        break;
+    }
+    case SerialOp::FromJson: {
+        auto it = io_->json->find(name);
+        if (it == io_->json->end() || !it->is_array())
+            return JsonError(name, "expected an array of arrays");
+        std::vector<std::vector<int32_t>> result(it->size());
+        for (std::size_t i = 0; i < result.size(); ++i)
+            if (!JsonToVector((*it)[i], result[i]))
+                return JsonError(name, "expected arrays of 32-bit integers");
+        *mine = std::move(result);
+        ++io_->jsonSeen;
+        break;
+    }
+    case SerialOp::MinSize: io_->minSize += 4; break;
+    }
+}
+
+void MemberVisitor::DoStringVector(const char* name, std::vector<std::string>* mine,
+                                   const std::vector<std::string>* theirs)
+{
+    switch (op_) {
+    case SerialOp::Init: mine->clear(); break;
+    case SerialOp::Copy:
+        if (theirs)
+            *mine = *theirs;
+        break;
+    case SerialOp::Compare:
+        if (!theirs || *mine != *theirs)
+            ok_ = false;
+        break;
+    case SerialOp::Read: {
+        uint32_t count = io_->in->ReadCount(4);
+        mine->clear();
+        mine->resize(count);
+        for (auto& s : *mine)
+            io_->in->String(s);
+        break;
+    }
+    case SerialOp::Write:
+        io_->out->U32(static_cast<uint32_t>(mine->size()));
+        for (auto& s : *mine)
+            io_->out->String(s);
+        break;
+    case SerialOp::Normalize:
+        for (auto& s : *mine)
+            RemoveCarriageReturns(s);
+        break;
+    case SerialOp::ToJson: {
+        Json array = Json::array();
+        for (auto& s : *mine)
+            array.push_back(StringToJson(s));
+        (*io_->json)[name] = std::move(array);
+        break;
+    }
+    case SerialOp::FromJson: {
+        auto it = io_->json->find(name);
+        if (it == io_->json->end() || !it->is_array())
+            return JsonError(name, "expected an array of strings");
+        std::vector<std::string> result(it->size());
+        for (std::size_t i = 0; i < result.size(); ++i)
+            if (!JsonToString((*it)[i], result[i]))
+                return JsonError(name, "expected strings that Shift-JIS can hold");
+        *mine = std::move(result);
+        ++io_->jsonSeen;
+        break;
+    }
+    case SerialOp::MinSize: io_->minSize += 4; break;
+    }
+}
+
+void MemberVisitor::DoObsolete(std::size_t width, Gate)
+{
+    if (op_ == SerialOp::Read)
+        io_->in->Skip(width);
+    else if (op_ == SerialOp::MinSize)
+        io_->minSize += width;
+}
+
+void MemberVisitor::DoReserved(const char* name, std::size_t width)
+{
+    void* scratch = width == 1 ? static_cast<void*>(&g_reservedByte) : static_cast<void*>(&g_reservedWord);
+    switch (op_) {
+    case SerialOp::Init: StoreInt(scratch, width, 0); break;
+    case SerialOp::Copy:
+    case SerialOp::Compare:
+    case SerialOp::Normalize: break;  // the scratch is shared: always equal
+    case SerialOp::Read: {
+        uint32_t v = 0;
+        if (io_->in->Raw(&v, width))
+            std::memcpy(scratch, &v, width);
+        break;
+    }
+    case SerialOp::Write: io_->out->Raw(scratch, width); break;
+    case SerialOp::ToJson: (*io_->json)[name] = LoadInt(scratch, width, false); break;
+    case SerialOp::FromJson: {
+        auto it = io_->json->find(name);
+        long long v = 0;
+        if (it == io_->json->end() || !JsonToInt(*it, width, false, v))
+            return JsonError(name, "expected an integer in range");
+        ++io_->jsonSeen;
+        StoreInt(scratch, width, v);
+        break;
+    }
+    case SerialOp::MinSize: io_->minSize += width; break;
+    }
+}

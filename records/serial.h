@@ -1,0 +1,611 @@
+// The serial record framework.
+//
+// Every persistent object is a record derived from cSerial. A record has one
+// member enumeration, Serial, that visits its members in file order and applies
+// one operation to each: Init, Copy, Compare, Read, Write or Normalize (and, for
+// the data tool, conversion to and from JSON). A record's Serial is a short list:
+//
+//   int cWndPosInfo::Serial(SerialOp op, cSerial* other, SerialIO* io, uint32_t version)
+//   {
+//       Members<cWndPosInfo> m(*this, op, other, io, version);
+//       m.Int("valid", &cWndPosInfo::m_bValid);
+//       m.Int("left", &cWndPosInfo::m_nLeft);
+//       ...
+//       return m.Result();
+//   }
+//
+// The name given to each member is its key in the JSON form. Version gates are
+// arguments: Since(87) for a member stored from version 87 on, Range(a, b) for an
+// obsolete member stored in versions [a, b) and read only to be discarded.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "records/record_io.h"
+
+// The data version this system writes.
+inline constexpr uint32_t kDataVersion = 340;
+
+// Process-wide values shared by all records.
+extern uint32_t CurrentVersion;     // written into every file header; the version of every operation but Read
+extern uint32_t LoadedFileVersion;  // header of the file most recently opened for reading
+extern bool VersionTooNew;          // the last file opened for reading was newer than CurrentVersion
+extern bool NormalizeOnLoad;        // run Normalize on everything just loaded
+
+enum class SerialOp : int32_t {
+    Init = 0,
+    Copy = 1,
+    Compare = 2,
+    Read = 3,
+    Write = 4,
+    Normalize = 5,
+    // Beyond the six: the data tool's JSON form, and the smallest encoded size of
+    // a record at a version (used to bound counts read from a file).
+    ToJson = 100,
+    FromJson = 101,
+    MinSize = 102,
+};
+
+class cSerial;
+
+// What an operation works on besides the record and its partner.
+struct SerialIO {
+    RecordReader* in = nullptr;    // Read
+    RecordWriter* out = nullptr;   // Write
+    Json* json = nullptr;          // ToJson: the object being filled; FromJson: the object being read
+    std::size_t jsonSeen = 0;      // FromJson: keys of *json consumed so far
+    std::size_t minSize = 0;       // MinSize: accumulated bytes
+    std::string error;             // FromJson: what was wrong
+};
+
+// A version gate: the member takes part when since <= version < until.
+struct Gate {
+    uint32_t since = 0;
+    uint32_t until = UINT32_MAX;
+    constexpr bool Admits(uint32_t v) const { return since <= v && v < until; }
+};
+constexpr Gate Since(uint32_t v) { return {v, UINT32_MAX}; }
+constexpr Gate Range(uint32_t from, uint32_t below) { return {from, below}; }
+
+class cSerial {
+public:
+    virtual ~cSerial() = default;
+
+    // The member enumeration. Returns 1 on success (and equality under Compare),
+    // 0 at a Compare difference or a refused member.
+    virtual int Serial(SerialOp op, cSerial* other, SerialIO* io, uint32_t version);
+
+    // Reads the record's members from an open file; overrides add fix-ups after
+    // calling the base.
+    virtual int LoadBody(RecordReader& in);
+    // Writes the record's members; overrides bring derived values up to date first.
+    virtual int SaveBody(RecordWriter& out);
+
+    int Init();
+    int CopyFrom(const cSerial& source);
+    int Equals(const cSerial& other) const;
+    int Normalize();
+
+    // path is a stored path (CP932, backslashes) relative to the current directory
+    // or absolute. 1 on success, 0 on failure (the record is then unchanged).
+    int LoadFile(const std::string& path);
+    int SaveFile(const std::string& path);
+
+    // JSON form of the record at CurrentVersion (members by name, in file order).
+    Json ToJson();
+    // Sets the members from a JSON object; false with io.error on a mismatch.
+    bool FromJson(const Json& object, std::string& error);
+
+    // Smallest number of bytes the record's body occupies in a file of the version.
+    std::size_t MinSize(uint32_t version);
+};
+
+// Opens a record file for reading (version header checked, LoadedFileVersion and
+// VersionTooNew set). False when it cannot be opened or is too new.
+bool OpenRecordFile(const std::string& path, RecordReader& in);
+// Starts a record file (version header written).
+void BeginRecordFile(RecordWriter& out);
+// Writes the buffer to the file at path through a temporary file beside it.
+bool CommitRecordFile(const std::string& path, RecordWriter& out);
+
+// Logs a broken list index and asks the program to end; throws std::out_of_range.
+[[noreturn]] void RecordIndexError(long long index, long long count, std::size_t elementSize);
+
+// Smallest encoded size of a default T at a version, cached per version.
+template <class T>
+std::size_t MinRecordSize(uint32_t version)
+{
+    static uint32_t cachedVersion = UINT32_MAX;
+    static std::size_t cachedSize = 0;
+    if (cachedVersion != version) {
+        T probe;
+        cachedSize = probe.MinSize(version);
+        cachedVersion = version;
+    }
+    return cachedSize;
+}
+
+// An ordered list of records of one class, held by value, with checked access.
+template <class T>
+class RecordList {
+public:
+    using value_type = T;
+    using iterator = typename std::vector<T>::iterator;
+    using const_iterator = typename std::vector<T>::const_iterator;
+
+    RecordList() = default;
+    RecordList(std::initializer_list<T> init) : items_(init) {}
+
+    int size() const { return static_cast<int>(items_.size()); }
+    bool empty() const { return items_.empty(); }
+
+    T& operator[](long long i) { Check(i); return items_[static_cast<std::size_t>(i)]; }
+    const T& operator[](long long i) const { Check(i); return items_[static_cast<std::size_t>(i)]; }
+    T& front() { return (*this)[0]; }
+    T& back() { return (*this)[size() - 1]; }
+
+    iterator begin() { return items_.begin(); }
+    iterator end() { return items_.end(); }
+    const_iterator begin() const { return items_.begin(); }
+    const_iterator end() const { return items_.end(); }
+
+    void clear() { items_.clear(); }
+    void resize(int n) { items_.resize(n < 0 ? 0 : static_cast<std::size_t>(n)); }
+    void reserve(int n) { items_.reserve(n < 0 ? 0 : static_cast<std::size_t>(n)); }
+    T& push_back(const T& value) { items_.push_back(value); return items_.back(); }
+    T& emplace_back() { return items_.emplace_back(); }
+    // Inserts at position i (0..size()).
+    T& insert(int i, const T& value) { CheckInsert(i); return *items_.insert(items_.begin() + i, value); }
+    void erase(int i) { Check(i); items_.erase(items_.begin() + i); }
+    void move(int from, int to)
+    {
+        Check(from);
+        Check(to);
+        T item = std::move(items_[from]);
+        items_.erase(items_.begin() + from);
+        items_.insert(items_.begin() + to, std::move(item));
+    }
+
+    std::vector<T>& items() { return items_; }
+    const std::vector<T>& items() const { return items_; }
+
+    // The list's part in a record's enumeration.
+    int Serial(SerialOp op, RecordList* other, SerialIO* io, uint32_t version);
+
+private:
+    void Check(long long i) const
+    {
+        if (i < 0 || i >= static_cast<long long>(items_.size()))
+            RecordIndexError(i, static_cast<long long>(items_.size()), sizeof(T));
+    }
+    void CheckInsert(long long i) const
+    {
+        if (i < 0 || i > static_cast<long long>(items_.size()))
+            RecordIndexError(i, static_cast<long long>(items_.size()), sizeof(T));
+    }
+
+    std::vector<T> items_;
+};
+
+// Standalone list files: version header, 32-bit count, element bodies.
+template <class T>
+int LoadListFile(RecordList<T>& list, const std::string& path);
+template <class T>
+int SaveListFile(RecordList<T>& list, const std::string& path);
+
+// ---------------------------------------------------------------------------
+// The member visitor. MemberVisitor holds the operation and does the work for
+// every member kind without templates; Members<T> binds it to one record class
+// through pointers to members.
+
+class MemberVisitor {
+public:
+    MemberVisitor(SerialOp op, SerialIO* io, uint32_t version) : op_(op), io_(io), version_(version) {}
+
+    int Result() const { return ok_ ? 1 : 0; }
+    bool Ok() const { return ok_; }
+    SerialOp Op() const { return op_; }
+    uint32_t Version() const { return version_; }
+    SerialIO* IO() const { return io_; }
+
+protected:
+    bool Admit(Gate gate) const;
+    void Fail() { ok_ = false; }
+    void JsonError(const char* name, const char* what);
+
+    // mine: this record's member; theirs: the partner's (Copy, Compare) or null.
+    void DoInt(const char* name, void* mine, const void* theirs, std::size_t width, bool isSigned, long long def);
+    void DoEnumWidthError(std::size_t width);
+    void DoReal(const char* name, double* mine, const double* theirs, double def);
+    void DoString(const char* name, std::string* mine, const std::string* theirs, const char* def);
+    void DoIntArray(const char* name, void* mine, const void* theirs, std::size_t count, std::size_t width, bool isSigned);
+    void DoRealArray(const char* name, double* mine, const double* theirs, std::size_t count);
+    void DoIntVector(const char* name, std::vector<int32_t>* mine, const std::vector<int32_t>* theirs);
+    void DoByteVector(const char* name, std::vector<uint8_t>* mine, const std::vector<uint8_t>* theirs);
+    void DoIntVectors(const char* name, std::vector<int32_t>* mine, const std::vector<int32_t>* theirs, std::size_t n);
+    void DoIntVectorVector(const char* name, std::vector<std::vector<int32_t>>* mine,
+                           const std::vector<std::vector<int32_t>>* theirs);
+    void DoStringVector(const char* name, std::vector<std::string>* mine, const std::vector<std::string>* theirs);
+    void DoObsolete(std::size_t width, Gate range);
+    void DoReserved(const char* name, std::size_t width);
+
+    // Runs fn on a JSON sub-object (nested record or list element) with its own key count.
+    template <class Fn>
+    int WithJsonObject(Json& object, Fn&& fn);
+
+    SerialOp op_;
+    SerialIO* io_;
+    uint32_t version_;
+    bool ok_ = true;
+};
+
+template <class T>
+class Members : public MemberVisitor {
+public:
+    Members(T& self, SerialOp op, cSerial* other, SerialIO* io, uint32_t version)
+        : MemberVisitor(op, io, version), self_(self), other_(other ? dynamic_cast<T*>(other) : nullptr)
+    {
+    }
+
+    // Integers of 1, 2 or 4 bytes, flags and enumerations (enumerations must be 4 bytes).
+    template <class V>
+    void Int(const char* name, V T::*m, Gate gate = {}, long long def = 0)
+    {
+        static_assert(std::is_integral_v<V> || std::is_enum_v<V>, "Int() takes an integer or enumeration member");
+        if (!Admit(gate))
+            return;
+        if constexpr (std::is_enum_v<V>) {
+            if (sizeof(V) != 4) {
+                DoEnumWidthError(sizeof(V));
+                return;
+            }
+            DoInt(name, &(self_.*m), Partner(m), 4, true, def);
+        } else {
+            static_assert(sizeof(V) == 1 || sizeof(V) == 2 || sizeof(V) == 4, "integer members are 1, 2 or 4 bytes");
+            DoInt(name, &(self_.*m), Partner(m), sizeof(V), std::is_signed_v<V>, def);
+        }
+    }
+
+    void Real(const char* name, double T::*m, Gate gate = {}, double def = 0.0)
+    {
+        if (Admit(gate))
+            DoReal(name, &(self_.*m), Partner(m), def);
+    }
+
+    void Str(const char* name, std::string T::*m, Gate gate = {}, const char* def = "")
+    {
+        if (Admit(gate))
+            DoString(name, &(self_.*m), Partner(m), def);
+    }
+
+    // Fixed arrays of N integers or N doubles (no count in the file).
+    template <class V, std::size_t N>
+    void Array(const char* name, std::array<V, N> T::*m, Gate gate = {})
+    {
+        if (!Admit(gate))
+            return;
+        auto* theirs = Partner(m);
+        if constexpr (std::is_same_v<V, double>) {
+            DoRealArray(name, (self_.*m).data(), theirs ? theirs->data() : nullptr, N);
+        } else {
+            static_assert(std::is_integral_v<V> && sizeof(V) == 4, "fixed arrays hold 4-byte integers or doubles");
+            DoIntArray(name, (self_.*m).data(), theirs ? theirs->data() : nullptr, N, sizeof(V), std::is_signed_v<V>);
+        }
+    }
+
+    void IntVec(const char* name, std::vector<int32_t> T::*m, Gate gate = {})
+    {
+        if (Admit(gate))
+            DoIntVector(name, &(self_.*m), Partner(m));
+    }
+
+    void ByteVec(const char* name, std::vector<uint8_t> T::*m, Gate gate = {})
+    {
+        if (Admit(gate))
+            DoByteVector(name, &(self_.*m), Partner(m));
+    }
+
+    // N integer vectors one after the other.
+    template <std::size_t N>
+    void IntVecArray(const char* name, std::array<std::vector<int32_t>, N> T::*m, Gate gate = {})
+    {
+        if (!Admit(gate))
+            return;
+        auto* theirs = Partner(m);
+        DoIntVectors(name, (self_.*m).data(), theirs ? theirs->data() : nullptr, N);
+    }
+
+    void IntVecVec(const char* name, std::vector<std::vector<int32_t>> T::*m, Gate gate = {})
+    {
+        if (Admit(gate))
+            DoIntVectorVector(name, &(self_.*m), Partner(m));
+    }
+
+    void StrVec(const char* name, std::vector<std::string> T::*m, Gate gate = {})
+    {
+        if (Admit(gate))
+            DoStringVector(name, &(self_.*m), Partner(m));
+    }
+
+    template <class R>
+    void List(const char* name, RecordList<R> T::*m, Gate gate = {})
+    {
+        if (!Admit(gate))
+            return;
+        RecordList<R>& mine = self_.*m;
+        RecordList<R>* theirs = Partner(m);
+        if (op_ == SerialOp::ToJson || op_ == SerialOp::FromJson) {
+            Json* parent = io_->json;
+            if (op_ == SerialOp::ToJson) {
+                Json& slot = (*parent)[name];
+                slot = Json::array();
+                io_->json = &slot;
+            } else {
+                auto it = parent->find(name);
+                if (it == parent->end() || !it->is_array()) {
+                    JsonError(name, "expected an array");
+                    return;
+                }
+                ++io_->jsonSeen;
+                io_->json = &*it;
+            }
+            if (!mine.Serial(op_, theirs, io_, version_))
+                Fail();
+            io_->json = parent;
+            return;
+        }
+        if (!mine.Serial(op_, theirs, io_, version_))
+            Fail();
+    }
+
+    template <class R>
+    void Nested(const char* name, R T::*m, Gate gate = {})
+    {
+        static_assert(std::is_base_of_v<cSerial, R>, "Nested() takes a record member");
+        if (!Admit(gate))
+            return;
+        Json* slot = nullptr;
+        if (op_ == SerialOp::ToJson) {
+            slot = &((*io_->json)[name] = Json::object());
+        } else if (op_ == SerialOp::FromJson) {
+            auto it = io_->json->find(name);
+            if (it == io_->json->end() || !it->is_object())
+                return JsonError(name, "expected an object");
+            ++io_->jsonSeen;
+            slot = &*it;
+        }
+        VisitRecord(self_.*m, Partner(m), slot);
+    }
+
+    // N records one after the other, no count (a JSON array of N objects).
+    template <class R, std::size_t N>
+    void Nested(const char* name, std::array<R, N> T::*m, Gate gate = {})
+    {
+        static_assert(std::is_base_of_v<cSerial, R>, "Nested() takes record members");
+        if (!Admit(gate))
+            return;
+        std::array<R, N>& mine = self_.*m;
+        std::array<R, N>* theirs = Partner(m);
+        Json* array = nullptr;
+        if (op_ == SerialOp::ToJson) {
+            array = &((*io_->json)[name] = Json::array());
+            for (std::size_t i = 0; i < N; ++i)
+                array->push_back(Json::object());
+        } else if (op_ == SerialOp::FromJson) {
+            auto it = io_->json->find(name);
+            if (it == io_->json->end() || !it->is_array() || it->size() != N)
+                return JsonError(name, "expected an array of fixed length");
+            ++io_->jsonSeen;
+            array = &*it;
+        }
+        for (std::size_t i = 0; i < N && ok_; ++i)
+            VisitRecord(mine[i], theirs ? &(*theirs)[i] : nullptr, array ? &(*array)[i] : nullptr);
+    }
+
+    // The members of the base class B come first, in its own order.
+    template <class B>
+    void Base()
+    {
+        static_assert(std::is_base_of_v<B, T> && std::is_base_of_v<cSerial, B>, "Base() takes a base record class");
+        if (ok_ && !self_.B::Serial(op_, other_, io_, version_))
+            Fail();
+    }
+
+    // A value older files hold at this place, width 1 or 4, read and discarded.
+    void Obsolete(std::size_t width, Gate range)
+    {
+        if (ok_ && range.Admits(version_))
+            DoObsolete(width, range);
+    }
+
+    // A reserved value (width 1 or 4) held in the process-wide scratch of its width.
+    void Reserved(const char* name, std::size_t width, Gate gate = {})
+    {
+        if (Admit(gate))
+            DoReserved(name, width);
+    }
+
+    T& Self() { return self_; }
+    T* Other() { return other_; }
+
+private:
+    // One nested record: its body in files, its own object in JSON (slot).
+    template <class R>
+    void VisitRecord(R& mine, R* theirs, Json* slot)
+    {
+        switch (op_) {
+        case SerialOp::Read:
+            if (!mine.LoadBody(*io_->in))
+                Fail();
+            return;
+        case SerialOp::Write:
+            if (!mine.SaveBody(*io_->out))
+                Fail();
+            return;
+        case SerialOp::ToJson: {
+            Json* parent = io_->json;
+            io_->json = slot;
+            if (!mine.Serial(op_, nullptr, io_, version_))
+                Fail();
+            io_->json = parent;
+            return;
+        }
+        case SerialOp::FromJson:
+            if (!slot->is_object() || !WithJsonObject(*slot, [&] { return mine.Serial(op_, nullptr, io_, version_); }))
+                Fail();
+            return;
+        default:
+            if (!mine.Serial(op_, theirs, io_, version_))
+                Fail();
+        }
+    }
+
+    template <class M>
+    M* Partner(M T::*m)
+    {
+        return other_ ? &(other_->*m) : nullptr;
+    }
+
+    T& self_;
+    T* other_;
+};
+
+// ---------------------------------------------------------------------------
+
+template <class Fn>
+int MemberVisitor::WithJsonObject(Json& object, Fn&& fn)
+{
+    Json* parent = io_->json;
+    std::size_t parentSeen = io_->jsonSeen;
+    io_->json = &object;
+    io_->jsonSeen = 0;
+    int ok = fn();
+    if (ok && io_->jsonSeen != object.size()) {
+        io_->error = "unknown member in object";
+        ok = 0;
+    }
+    io_->json = parent;
+    io_->jsonSeen = parentSeen;
+    return ok;
+}
+
+template <class T>
+int RecordList<T>::Serial(SerialOp op, RecordList* other, SerialIO* io, uint32_t version)
+{
+    switch (op) {
+    case SerialOp::Init:
+        items_.clear();
+        return 1;
+    case SerialOp::Read: {
+        uint32_t count = io->in->ReadCount(MinRecordSize<T>(version));
+        items_.clear();
+        items_.resize(count);
+        for (T& item : items_)
+            if (!item.LoadBody(*io->in))
+                return 0;
+        return 1;
+    }
+    case SerialOp::Write:
+        io->out->U32(static_cast<uint32_t>(items_.size()));
+        for (T& item : items_)
+            if (!item.SaveBody(*io->out))
+                return 0;
+        return 1;
+    case SerialOp::Copy:
+        if (!other)
+            return 1;
+        if (other == this)
+            return 1;
+        items_.resize(other->items_.size());
+        for (std::size_t i = 0; i < items_.size(); ++i)
+            if (!items_[i].CopyFrom(other->items_[i]))
+                return 0;
+        return 1;
+    case SerialOp::Compare:
+        if (!other || items_.size() != other->items_.size())
+            return 0;
+        for (std::size_t i = 0; i < items_.size(); ++i)
+            if (!items_[i].Serial(SerialOp::Compare, &other->items_[i], io, version))
+                return 0;
+        return 1;
+    case SerialOp::Normalize:
+        for (T& item : items_)
+            item.Normalize();
+        return 1;
+    case SerialOp::ToJson: {
+        Json* array = io->json;
+        for (T& item : items_) {
+            Json& slot = array->emplace_back(Json::object());
+            io->json = &slot;
+            int ok = item.Serial(op, nullptr, io, version);
+            io->json = array;
+            if (!ok)
+                return 0;
+        }
+        return 1;
+    }
+    case SerialOp::FromJson: {
+        Json* array = io->json;
+        items_.clear();
+        items_.resize(array->size());
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            Json& element = (*array)[i];
+            if (!element.is_object()) {
+                io->error = "list element is not an object";
+                return 0;
+            }
+            std::string error;
+            if (!items_[i].FromJson(element, error)) {
+                io->error = "[" + std::to_string(i) + "] " + error;
+                return 0;
+            }
+        }
+        return 1;
+    }
+    case SerialOp::MinSize:
+        io->minSize += 4;
+        return 1;
+    }
+    return 1;
+}
+
+int OpenListFile(const std::string& path, RecordReader& in, uint32_t& count);
+
+template <class T>
+int LoadListFile(RecordList<T>& list, const std::string& path)
+{
+    RecordReader in;
+    uint32_t count = 0;
+    if (!OpenListFile(path, in, count))
+        return 0;
+    // A count of 0 or less (as a signed value) leaves the list as it was; a larger
+    // one is resized to, not emptied first: existing elements are read over.
+    if (static_cast<int32_t>(count) > 0) {
+        count = in.BoundCount(count, MinRecordSize<T>(LoadedFileVersion));
+        list.resize(static_cast<int>(count));
+        for (T& item : list)
+            item.LoadBody(in);
+    }
+    if (NormalizeOnLoad)
+        for (T& item : list)
+            item.Normalize();
+    return 1;
+}
+
+template <class T>
+int SaveListFile(RecordList<T>& list, const std::string& path)
+{
+    RecordWriter out;
+    BeginRecordFile(out);
+    out.U32(static_cast<uint32_t>(list.size()));
+    for (T& item : list)
+        item.SaveBody(out);
+    return CommitRecordFile(path, out) ? 1 : 0;
+}
+
+// Declares the member enumeration in a record class.
+#define SERIAL_MEMBERS int Serial(SerialOp op, cSerial* other, SerialIO* io, uint32_t version) override

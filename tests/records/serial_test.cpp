@@ -1,0 +1,503 @@
+#include "records/serial.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/test_util.h"
+
+namespace {
+
+enum class Colour : int32_t { Red, Green };
+enum class Small : uint8_t { A, B };
+
+class cLeaf : public cSerial {
+public:
+    cLeaf() { Init(); }
+    SERIAL_MEMBERS
+    {
+        Members<cLeaf> m(*this, op, other, io, version);
+        m.Int("id", &cLeaf::id);
+        m.Str("name", &cLeaf::name);
+        return m.Result();
+    }
+    int32_t id = 0;
+    std::string name;
+};
+
+// One member of every kind, with gates.
+class cSample : public cSerial {
+public:
+    cSample() { Init(); }
+    SERIAL_MEMBERS
+    {
+        Members<cSample> m(*this, op, other, io, version);
+        m.Int("i8", &cSample::i8);
+        m.Int("u16", &cSample::u16);
+        m.Int("i32", &cSample::i32, {}, 7);
+        m.Int("colour", &cSample::colour);
+        m.Real("real", &cSample::real, {}, 1.5);
+        m.Str("text", &cSample::text, {}, "def");
+        m.Obsolete(4, Range(0, 50));
+        m.Array("ints", &cSample::ints);
+        m.Array("reals", &cSample::reals);
+        m.IntVec("vec", &cSample::vec);
+        m.ByteVec("bytes", &cSample::bytes);
+        m.IntVecArray("vecs", &cSample::vecs);
+        m.IntVecVec("vecvec", &cSample::vecvec);
+        m.StrVec("strs", &cSample::strs);
+        m.List("leaves", &cSample::leaves);
+        m.Nested("leaf", &cSample::leaf);
+        m.Int("late", &cSample::late, Since(211));
+        return m.Result();
+    }
+
+    int8_t i8 = 0;
+    uint16_t u16 = 0;
+    int32_t i32 = 0;
+    Colour colour = Colour::Red;
+    double real = 0;
+    std::string text;
+    std::array<int32_t, 2> ints{};
+    std::array<double, 2> reals{};
+    std::vector<int32_t> vec;
+    std::vector<uint8_t> bytes;
+    std::array<std::vector<int32_t>, 2> vecs;
+    std::vector<std::vector<int32_t>> vecvec;
+    std::vector<std::string> strs;
+    RecordList<cLeaf> leaves;
+    cLeaf leaf;
+    int32_t late = 0;
+};
+
+class cDerived : public cSample {
+public:
+    cDerived() { Init(); }
+    SERIAL_MEMBERS
+    {
+        Members<cDerived> m(*this, op, other, io, version);
+        m.Base<cSample>();
+        m.Int("extra", &cDerived::extra);
+        return m.Result();
+    }
+    int32_t extra = 0;
+};
+
+class cBadEnum : public cSerial {
+public:
+    SERIAL_MEMBERS
+    {
+        Members<cBadEnum> m(*this, op, other, io, version);
+        m.Int("small", &cBadEnum::small);
+        m.Int("after", &cBadEnum::after);
+        return m.Result();
+    }
+    Small small = Small::A;
+    int32_t after = 0;
+};
+
+class cWithReserved : public cSerial {
+public:
+    cWithReserved() { Init(); }
+    SERIAL_MEMBERS
+    {
+        Members<cWithReserved> m(*this, op, other, io, version);
+        m.Int("a", &cWithReserved::a);
+        m.Reserved("r1", 1);
+        m.Reserved("r4", 4);
+        return m.Result();
+    }
+    int32_t a = 0;
+};
+
+cSample Filled()
+{
+    cSample s;
+    s.i8 = -3;
+    s.u16 = 65000;
+    s.i32 = -123456;
+    s.colour = Colour::Green;
+    s.real = -2.25;
+    s.text = "\x95\x5C\x8E\xA6";  // 表示
+    s.ints = {11, -12};
+    s.reals = {0.5, 1e300};
+    s.vec = {1, 2, 3};
+    s.bytes = {9, 255};
+    s.vecs = {std::vector<int32_t>{4}, std::vector<int32_t>{5, 6}};
+    s.vecvec = {{7}, {}, {8, 9}};
+    s.strs = {"", "x"};
+    s.leaves.emplace_back().id = 41;
+    s.leaves.emplace_back().name = "leaf";
+    s.leaf.id = 99;
+    s.late = 211;
+    return s;
+}
+
+std::vector<uint8_t> Body(cSerial& r)
+{
+    RecordWriter out;
+    r.SaveBody(out);
+    return out.Bytes();
+}
+
+template <class T>
+void ReadBody(T& r, const std::vector<uint8_t>& bytes, uint32_t version)
+{
+    RecordReader in(bytes);
+    LoadedFileVersion = version;
+    r.LoadBody(in);
+}
+
+}  // namespace
+
+TEST(Serial, EncodingsOfEachKind)
+{
+    struct Case {
+        const char* what;
+        std::function<void(cSample&)> set;
+        std::vector<uint8_t> expected;  // bytes from member i32 up to text, or the whole tail
+    };
+    cSample s;
+    s.Init();
+    // Init applies the table defaults.
+    EXPECT_EQ(s.i32, 7);
+    EXPECT_EQ(s.real, 1.5);
+    EXPECT_EQ(s.text, "def");
+
+    cLeaf leaf;
+    EXPECT_EQ(Body(leaf), (Bytes().i32(0).u32(1).data)) << "empty string is 01 00 00 00";
+    leaf.name = "abc";
+    EXPECT_EQ(Body(leaf), (Bytes().i32(0).u32(4).u8('a').u8('b').u8('c').u8(0).data));
+
+    cSample f = Filled();
+    Bytes b;
+    b.u8(0xFD).u16(65000).i32(-123456).i32(1).f64(-2.25).str("\x95\x5C\x8E\xA6");
+    b.i32(11).i32(-12).f64(0.5).f64(1e300);
+    b.u32(3).i32(1).i32(2).i32(3);
+    b.u32(2).u8(9).u8(255);
+    b.u32(1).i32(4).u32(2).i32(5).i32(6);
+    b.u32(3).u32(1).i32(7).u32(0).u32(2).i32(8).i32(9);
+    b.u32(2).str("").str("x");
+    b.u32(2).i32(41).str("").i32(0).str("leaf");
+    b.i32(99).str("");
+    b.i32(211);
+    EXPECT_EQ(Body(f), b.data);
+
+    cSample empty;
+    empty.leaves.clear();
+    std::vector<uint8_t> body = Body(empty);
+    // The leaf list is an empty count: 4 zero bytes right before the nested leaf.
+    std::vector<uint8_t> tail(body.end() - 16, body.end());
+    EXPECT_EQ(tail, (Bytes().u32(0).i32(0).u32(1).i32(0).data));
+}
+
+TEST(Serial, RoundTripCopyCompareAndDerived)
+{
+    cSample f = Filled();
+    std::vector<uint8_t> bytes = Body(f);
+    cSample back;
+    ReadBody(back, bytes, kDataVersion);
+    EXPECT_TRUE(back.Equals(f));
+    EXPECT_EQ(Body(back), bytes);
+
+    cSample copy;
+    copy.CopyFrom(f);
+    EXPECT_TRUE(copy.Equals(f));
+    // Any change, down to a member of a list element, breaks Compare.
+    std::vector<std::function<void(cSample&)>> changes = {
+        [](cSample& s) { s.i8 = 1; },
+        [](cSample& s) { s.real = 0; },
+        [](cSample& s) { s.text += "x"; },
+        [](cSample& s) { s.ints[1] = 0; },
+        [](cSample& s) { s.vecs[1].push_back(0); },
+        [](cSample& s) { s.vecvec[1].push_back(0); },
+        [](cSample& s) { s.strs[0] = "y"; },
+        [](cSample& s) { s.leaves[1].name = "other"; },
+        [](cSample& s) { s.leaves.emplace_back(); },
+        [](cSample& s) { s.leaf.id = 0; },
+        [](cSample& s) { s.late = 0; },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        cSample changed = f;
+        changes[i](changed);
+        EXPECT_FALSE(changed.Equals(f)) << "change " << i;
+    }
+
+    // Copy shrinks and grows lists.
+    cSample shorter;
+    shorter.leaves.resize(5);
+    shorter.CopyFrom(f);
+    EXPECT_EQ(shorter.leaves.size(), 2);
+
+    // A derived record writes its base's members first.
+    cDerived d;
+    static_cast<cSample&>(d) = Filled();
+    d.extra = 5;
+    std::vector<uint8_t> db = Body(d);
+    ASSERT_EQ(db.size(), bytes.size() + 4);
+    EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), db.begin()));
+    cDerived d2;
+    d2.CopyFrom(d);
+    EXPECT_TRUE(d2.Equals(d));
+    d2.leaves[0].id = 0;
+    EXPECT_FALSE(d2.Equals(d));
+}
+
+TEST(Serial, VersionGatesAndObsoleteMembers)
+{
+    cSample f = Filled();
+    std::vector<uint8_t> bytes = Body(f);
+
+    // A version-210 file lacks the member since 211: it keeps its prior value.
+    std::vector<uint8_t> v210(bytes.begin(), bytes.end() - 4);
+    cSample s;
+    s.late = 555;
+    ReadBody(s, v210, 210);
+    EXPECT_EQ(s.late, 555);
+    EXPECT_EQ(s.leaf.id, 99);
+    // Written now, it is stored.
+    std::vector<uint8_t> again = Body(s);
+    EXPECT_EQ(again.size(), bytes.size());
+    EXPECT_EQ(*reinterpret_cast<int32_t*>(&again[again.size() - 4]), 555);
+
+    // Files of versions below 50 hold 4 obsolete bytes after the text, read and dropped.
+    std::vector<uint8_t> old = v210;
+    std::size_t afterText = 1 + 2 + 4 + 4 + 8 + 4 + 5;
+    uint8_t junk[4] = {0xAA, 0xBB, 0xCC, 0xDD};
+    old.insert(old.begin() + static_cast<long>(afterText), junk, junk + 4);
+    cSample o;
+    ReadBody(o, old, 49);
+    EXPECT_EQ(o.ints[0], 11);
+    EXPECT_EQ(o.leaf.id, 99);
+    EXPECT_EQ(o.text, f.text);
+}
+
+TEST(Serial, ReadsAreAsymmetric)
+{
+    // Vectors read with a count of 0 keep their contents; lists, string vectors
+    // and vectors of vectors are emptied first.
+    cSample empty;
+    std::vector<uint8_t> bytes = Body(empty);
+    cSample s = Filled();
+    ReadBody(s, bytes, kDataVersion);
+    EXPECT_EQ(s.vec, (std::vector<int32_t>{1, 2, 3}));
+    EXPECT_EQ(s.bytes, (std::vector<uint8_t>{9, 255}));
+    EXPECT_EQ(s.vecs[1], (std::vector<int32_t>{5, 6}));
+    EXPECT_TRUE(s.vecvec.empty());
+    EXPECT_TRUE(s.strs.empty());
+    EXPECT_TRUE(s.leaves.empty());
+}
+
+TEST(Serial, NormalizeRemovesCarriageReturnsEverywhere)
+{
+    cSample s;
+    s.text = "a\r\nb";
+    s.strs = {"a\r\nb"};
+    s.leaves.emplace_back().name = "a\r\nb";
+    s.leaf.name = "\r";
+    s.Normalize();
+    EXPECT_EQ(s.text, "a\nb");
+    EXPECT_EQ(s.strs[0], "a\nb");
+    EXPECT_EQ(s.leaves[0].name, "a\nb");
+    EXPECT_EQ(s.leaf.name, "");
+
+    // With NormalizeOnLoad the load does it.
+    cSample crlf;
+    crlf.text = "x\r\ny";
+    std::vector<uint8_t> bytes = Body(crlf);
+    NormalizeOnLoad = true;
+    cSample back;
+    ReadBody(back, bytes, kDataVersion);
+    NormalizeOnLoad = false;
+    EXPECT_EQ(back.text, "x\ny");
+}
+
+TEST(Serial, EnumerationOfWrongWidthIsRefused)
+{
+    cBadEnum e;
+    e.after = 3;
+    RecordWriter out;
+    EXPECT_EQ(e.SaveBody(out), 0);
+    EXPECT_TRUE(out.Bytes().empty()) << "the enumeration stops at the refused member";
+}
+
+TEST(Serial, ReservedValuesShareOneScratchPerWidth)
+{
+    cWithReserved r;
+    r.Init();
+    EXPECT_EQ(Body(r), (Bytes().i32(0).u8(0).u32(0).data)) << "Init zeroes the scratch";
+
+    cWithReserved loaded;
+    cWithReserved other;  // constructed (hence Init) before the read
+    ReadBody(loaded, Bytes().i32(1).u8(0x12).u32(0x3456).data, kDataVersion);
+    // Any record writes the last values read anywhere.
+    other.a = 2;
+    EXPECT_EQ(Body(other), (Bytes().i32(2).u8(0x12).u32(0x3456).data));
+    EXPECT_TRUE(other.Equals(loaded) == 0);  // a differs
+    other.a = 1;
+    EXPECT_TRUE(other.Equals(loaded));
+    cWithReserved fresh;
+    EXPECT_EQ(Body(loaded), (Bytes().i32(1).u8(0).u32(0).data)) << "constructing a record runs Init";
+}
+
+TEST(Serial, TruncatedAndHostileInput)
+{
+    cSample f = Filled();
+    std::vector<uint8_t> bytes = Body(f);
+    // Every prefix reads without fault; members past the end keep their values.
+    for (std::size_t n = 0; n < bytes.size(); ++n) {
+        cSample s;
+        s.late = -1;
+        ReadBody(s, std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(n)), kDataVersion);
+        EXPECT_EQ(s.late, -1) << n;
+    }
+
+    // Huge counts in a tiny file: bounded by the bytes left, no large allocation.
+    for (int field = 0; field < 6; ++field) {
+        Bytes b;
+        b.u8(0).u16(0).i32(0).i32(0).f64(0);
+        if (field == 0) { b.u32(0x7fffffff); }                     // string length
+        else {
+            b.str("");
+            b.i32(0).i32(0).f64(0).f64(0);
+            if (field == 1) b.u32(0x7fffffff);                      // int vector
+            else {
+                b.u32(0);
+                if (field == 2) b.u32(0x7fffffff);                  // byte vector
+                else {
+                    b.u32(0).u32(0).u32(0);
+                    if (field == 3) b.u32(0x7fffffff);              // vector of vectors
+                    else {
+                        b.u32(0);
+                        if (field == 4) b.u32(0x7fffffff);          // string vector
+                        else b.u32(0).u32(0x7fffffff);              // record list
+                    }
+                }
+            }
+        }
+        b.u32(1).u32(2).u32(3);
+        cSample s;
+        ReadBody(s, b.data, kDataVersion);
+        EXPECT_LE(s.vec.size(), 4u);
+        EXPECT_LE(s.bytes.size(), 16u);
+        EXPECT_LE(s.vecvec.size(), 4u);
+        EXPECT_LE(s.strs.size(), 4u);
+        EXPECT_LE(s.leaves.size(), 2);
+    }
+}
+
+TEST(SerialFiles, HeaderVersionAndListFiles)
+{
+    TempDir dir;
+    cLeaf leaf;
+    leaf.id = 5;
+    ASSERT_EQ(leaf.SaveFile("leaf.dat"), 1);
+    std::vector<uint8_t> bytes = ReadFile("leaf.dat");
+    EXPECT_EQ(bytes, (Bytes().u32(340).i32(5).u32(1).data));
+
+    // 340 is accepted, 341 refused without reading any member.
+    WriteFile("v340.dat", Bytes().u32(340).i32(8).str("a").data);
+    WriteFile("v341.dat", Bytes().u32(341).i32(9).str("b").data);
+    cLeaf l;
+    EXPECT_EQ(l.LoadFile("v341.dat"), 0);
+    EXPECT_TRUE(VersionTooNew);
+    EXPECT_EQ(l.id, 0);
+    EXPECT_EQ(l.LoadFile("v340.dat"), 1);
+    EXPECT_FALSE(VersionTooNew);
+    EXPECT_EQ(l.id, 8);
+    EXPECT_EQ(LoadedFileVersion, 340u);
+    VersionTooNew = true;
+    EXPECT_EQ(l.LoadFile("missing.dat"), 0);
+    EXPECT_FALSE(VersionTooNew) << "cleared at every failed open";
+    EXPECT_EQ(l.id, 8);
+
+    // List files: header, count, bodies. A load resizes and reads over existing elements.
+    RecordList<cLeaf> list;
+    list.emplace_back().id = 1;
+    list.emplace_back().id = 2;
+    ASSERT_EQ(SaveListFile(list, "list.dat"), 1);
+    EXPECT_EQ(ReadFile("list.dat"), (Bytes().u32(340).u32(2).i32(1).u32(1).i32(2).u32(1).data));
+    RecordList<cLeaf> three;
+    three.resize(3);
+    three[2].id = 33;
+    ASSERT_EQ(LoadListFile(three, "list.dat"), 1);
+    ASSERT_EQ(three.size(), 2);
+    EXPECT_EQ(three[1].id, 2);
+    // A count of 0 leaves the list as it was.
+    WriteFile("zero.dat", Bytes().u32(340).u32(0).data);
+    ASSERT_EQ(LoadListFile(three, "zero.dat"), 1);
+    EXPECT_EQ(three.size(), 2);
+    // A hostile count in a 20-byte file reads as far as the bytes go.
+    WriteFile("hostile.dat", Bytes().u32(340).u32(0x7fffffff).i32(4).u32(1).i32(5).data);
+    RecordList<cLeaf> h;
+    ASSERT_EQ(LoadListFile(h, "hostile.dat"), 1);
+    EXPECT_LE(h.size(), 2);
+    EXPECT_EQ(h[0].id, 4);
+}
+
+TEST(SerialFiles, FailedSaveKeepsTheOldFile)
+{
+    TempDir dir;
+    cLeaf leaf;
+    leaf.id = 1;
+    ASSERT_EQ(leaf.SaveFile("keep.dat"), 1);
+    // A folder in the way of the temporary file makes the save fail.
+    std::filesystem::create_directory("keep.dat.saving~");
+    std::filesystem::create_directory("keep.dat.saving~/x");
+    leaf.id = 2;
+    EXPECT_EQ(leaf.SaveFile("keep.dat"), 0);
+    cLeaf back;
+    ASSERT_EQ(back.LoadFile("keep.dat"), 1);
+    EXPECT_EQ(back.id, 1);
+    EXPECT_EQ(leaf.SaveFile("no\\such\\folder\\x.dat"), 0);
+}
+
+TEST(RecordListTest, CheckedIndexLogsAndAsksToQuit)
+{
+    RecordingSink sink;
+    RecordList<cLeaf> list;
+    list.resize(2);
+    EXPECT_THROW(list[2], std::out_of_range);
+    EXPECT_THROW(list[-1], std::out_of_range);
+    EXPECT_EQ(sink.quits, 2);
+    list.insert(2, cLeaf());
+    list[0].id = 10;
+    list.move(0, 2);
+    EXPECT_EQ(list[2].id, 10);
+}
+
+TEST(SerialJson, RoundTripAndErrors)
+{
+    cDerived d;
+    static_cast<cSample&>(d) = Filled();
+    d.reals[1] = -0.0;
+    d.extra = -1;
+    Json j = d.ToJson();
+    EXPECT_EQ(j["text"], "\xE8\xA1\xA8\xE7\xA4\xBA");  // 表示 in UTF-8
+    EXPECT_EQ(j.begin().key(), "i8") << "base members first";
+    cDerived back;
+    std::string error;
+    ASSERT_TRUE(back.FromJson(j, error)) << error;
+    EXPECT_TRUE(back.Equals(d));
+    EXPECT_EQ(Body(back), Body(d));
+
+    struct Bad {
+        std::function<void(Json&)> edit;
+        const char* expect;
+    } bad[] = {
+        {[](Json& x) { x.erase("i8"); }, "i8"},
+        {[](Json& x) { x["i8"] = 200; }, "i8"},
+        {[](Json& x) { x["u16"] = -1; }, "u16"},
+        {[](Json& x) { x["text"] = 5; }, "text"},
+        {[](Json& x) { x["ints"] = Json::array({1}); }, "ints"},
+        {[](Json& x) { x["extraKey"] = 1; }, "extraKey"},
+        {[](Json& x) { x["leaves"][0]["bogus"] = 1; }, "unknown"},
+        {[](Json& x) { x["leaf"] = 3; }, "leaf"},
+    };
+    for (const Bad& b : bad) {
+        Json broken = j;
+        b.edit(broken);
+        cDerived r;
+        std::string err;
+        EXPECT_FALSE(r.FromJson(broken, err));
+        EXPECT_NE(err.find(b.expect), std::string::npos) << err;
+    }
+}
