@@ -32,20 +32,57 @@ bool ReadHostFile(const std::string& hostPath, std::vector<uint8_t>& bytes)
 
 bool WriteHostFileAtomic(const std::string& hostPath, const std::vector<uint8_t>& bytes)
 {
-    namespace fs = std::filesystem;
-    std::string temp = hostPath + ".saving~";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
+    RecordWriter out;
+    if (!out.BeginFile(hostPath))
         return false;
-    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
+    out.Raw(bytes.data(), bytes.size());
+    return out.Commit();
+}
+
+RecordWriter::~RecordWriter()
+{
+    if (sink_) {
+        std::fclose(sink_);
+        std::error_code ec;
+        std::filesystem::remove(temp_, ec);
+    }
+}
+
+bool RecordWriter::BeginFile(const std::string& hostPath)
+{
+    target_ = hostPath;
+    temp_ = hostPath + ".saving~";
+    sink_ = std::fopen(temp_.c_str(), "wb");
+    if (!sink_)
+        return false;
+    Flush();
+    return true;
+}
+
+void RecordWriter::Flush()
+{
+    if (!sink_ || data_.empty())
+        return;
+    if (std::fwrite(data_.data(), 1, data_.size(), sink_) != data_.size())
+        failed_ = true;
+    data_.clear();
+}
+
+bool RecordWriter::Commit()
+{
+    if (!sink_)
+        return false;
+    Flush();
+    bool ok = !failed_;
+    ok = (std::fflush(sink_) == 0) && ok;
+    ok = (std::fclose(sink_) == 0) && ok;
+    sink_ = nullptr;
     std::error_code ec;
     if (ok) {
-        fs::rename(temp, hostPath, ec);
+        std::filesystem::rename(temp_, target_, ec);
         ok = !ec;
     }
     if (!ok)
-        fs::remove(temp, ec);
+        std::filesystem::remove(temp_, ec);
     return ok;
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -85,12 +86,17 @@ private:
 
 class RecordWriter {
 public:
-    RecordWriter() { data_.reserve(4096); }
+    RecordWriter() { data_.reserve(kChunk); }
+    ~RecordWriter();
+    RecordWriter(const RecordWriter&) = delete;
+    RecordWriter& operator=(const RecordWriter&) = delete;
 
     void Raw(const void* src, std::size_t n)
     {
         const uint8_t* p = static_cast<const uint8_t*>(src);
         data_.insert(data_.end(), p, p + n);
+        if (sink_ && data_.size() >= kChunk)
+            Flush();
     }
     void U32(uint32_t v) { Raw(&v, 4); }
     void String(const std::string& s)
@@ -99,16 +105,27 @@ public:
         std::size_t n = nul == std::string::npos ? s.size() : nul;
         U32(static_cast<uint32_t>(n + 1));
         if (n > 0) {
-            Raw(s.data(), n);
-            data_.push_back(0);
+            Raw(s.data(), n + 1);  // the text and its terminating NUL
         }
     }
 
+    // Without a file: everything written so far.
     const std::vector<uint8_t>& Bytes() const { return data_; }
-    std::vector<uint8_t>& Bytes() { return data_; }
+
+    // Streams into a temporary file beside hostPath from now on; Commit renames it
+    // over the target. Without Commit the temporary file is removed.
+    bool BeginFile(const std::string& hostPath);
+    bool Commit();
 
 private:
+    static constexpr std::size_t kChunk = 1 << 16;
+    void Flush();
+
     std::vector<uint8_t> data_;
+    std::FILE* sink_ = nullptr;
+    bool failed_ = false;
+    std::string target_;
+    std::string temp_;
 };
 
 // Reads a whole host file; false when it cannot be opened or read.

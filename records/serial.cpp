@@ -170,9 +170,10 @@ int cSerial::LoadFile(const std::string& path)
 int cSerial::SaveFile(const std::string& path)
 {
     RecordWriter out;
-    BeginRecordFile(out);
+    if (!BeginRecordFile(out, path))
+        return 0;
     SaveBody(out);
-    return CommitRecordFile(path, out) ? 1 : 0;
+    return out.Commit() ? 1 : 0;
 }
 
 Json cSerial::ToJson()
@@ -247,11 +248,12 @@ int OpenListFile(const std::string& path, RecordReader& in, uint32_t& count)
     return 1;
 }
 
-void BeginRecordFile(RecordWriter& out) { out.U32(CurrentVersion); }
-
-bool CommitRecordFile(const std::string& path, RecordWriter& out)
+bool BeginRecordFile(RecordWriter& out, const std::string& path)
 {
-    return WriteHostFileAtomic(HostPath(path), out.Bytes());
+    if (!out.BeginFile(HostPath(path)))
+        return false;
+    out.U32(CurrentVersion);
+    return true;
 }
 
 void RecordIndexError(long long index, long long count, std::size_t elementSize)

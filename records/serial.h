@@ -107,10 +107,9 @@ public:
 // Opens a record file for reading (version header checked, LoadedFileVersion and
 // VersionTooNew set). False when it cannot be opened or is too new.
 bool OpenRecordFile(const std::string& path, RecordReader& in);
-// Starts a record file (version header written).
-void BeginRecordFile(RecordWriter& out);
-// Writes the buffer to the file at path through a temporary file beside it.
-bool CommitRecordFile(const std::string& path, RecordWriter& out);
+// Starts writing a record file at path (version header written). The writer
+// streams into a temporary file beside it; out.Commit() puts it in place.
+bool BeginRecordFile(RecordWriter& out, const std::string& path);
 
 // Logs a broken list index and asks the program to end; throws std::out_of_range.
 [[noreturn]] void RecordIndexError(long long index, long long count, std::size_t elementSize);
@@ -600,11 +599,12 @@ template <class T>
 int SaveListFile(RecordList<T>& list, const std::string& path)
 {
     RecordWriter out;
-    BeginRecordFile(out);
+    if (!BeginRecordFile(out, path))
+        return 0;
     out.U32(static_cast<uint32_t>(list.size()));
     for (T& item : list)
         item.SaveBody(out);
-    return CommitRecordFile(path, out) ? 1 : 0;
+    return out.Commit() ? 1 : 0;
 }
 
 // Declares the member enumeration in a record class.

@@ -256,7 +256,9 @@ TEST(Serial, VersionGatesAndObsoleteMembers)
     // Written now, it is stored.
     std::vector<uint8_t> again = Body(s);
     EXPECT_EQ(again.size(), bytes.size());
-    EXPECT_EQ(*reinterpret_cast<int32_t*>(&again[again.size() - 4]), 555);
+    int32_t late = 0;
+    std::memcpy(&late, &again[again.size() - 4], 4);
+    EXPECT_EQ(late, 555);
 
     // Files of versions below 50 hold 4 obsolete bytes after the text, read and dropped.
     std::vector<uint8_t> old = v210;
