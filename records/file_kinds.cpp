@@ -1,6 +1,8 @@
 #include "records/file_kinds.h"
 
 #include "app/settings.h"
+#include "database/land.h"
+#include "database/media.h"
 
 namespace {
 
@@ -38,6 +40,16 @@ const std::vector<RecordFileKind>& RecordFileKinds()
         {"SheetSize.dat", false, Single<cPropSheetSize>},
         {"EditConfig.dat", false, Single<cEditConfig>},
         {"Testplay.dat", false, Single<cTestPlay>},
+        {"CompatiType.dat", true, List<cCompatiType>},
+        {"Land.dat", true, List<cLand>},
+        {"PartyVal.dat", true, List<cPtVal>},
+        {"Picture.dat", true, List<cEdPicture>},
+        {"Back.dat", true, List<cEdBack>},
+        {"Sound.dat", true, List<cEdSound>},
+        {"Bgm.dat", true, List<cEdBgm>},
+        {"CharaAnim.dat", true, List<cCharaAnimPat>},
+        {"EffectAnim.dat", true, List<cEffectAnimPat>},
+        {"Help.dat", true, List<cEdHelp>},
     };
     return kinds;
 }
