@@ -1,6 +1,8 @@
 #include "records/file_kinds.h"
 
 #include "app/settings.h"
+#include "events/event.h"
+#include "events/gval_info.h"
 
 namespace {
 
@@ -38,6 +40,9 @@ const std::vector<RecordFileKind>& RecordFileKinds()
         {"SheetSize.dat", false, Single<cPropSheetSize>},
         {"EditConfig.dat", false, Single<cEditConfig>},
         {"Testplay.dat", false, Single<cTestPlay>},
+        {"GValInfo.dat", true, List<cGValInfo>},
+        {"EventPlt.dat", true, List<cEvent>},
+        {"StartEvent.dat", false, Single<cEvent>},
     };
     return kinds;
 }
