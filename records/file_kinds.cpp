@@ -3,6 +3,8 @@
 #include "app/settings.h"
 #include "database/land.h"
 #include "database/media.h"
+#include "events/event.h"
+#include "events/gval_info.h"
 
 namespace {
 
@@ -50,6 +52,9 @@ const std::vector<RecordFileKind>& RecordFileKinds()
         {"CharaAnim.dat", true, List<cCharaAnimPat>},
         {"EffectAnim.dat", true, List<cEffectAnimPat>},
         {"Help.dat", true, List<cEdHelp>},
+        {"GValInfo.dat", true, List<cGValInfo>},
+        {"EventPlt.dat", true, List<cEvent>},
+        {"StartEvent.dat", false, Single<cEvent>},
     };
     return kinds;
 }

@@ -31,6 +31,8 @@ enum class Table {
     GlobalVariable,   // common-variable names (always 1000)
     PositionGroup,    // position groups of the stage being edited
     WorldChip,        // world chips of the world map
+    StageWidth,       // the stage being edited: its width in cells (its columns)
+    StageHeight,      // the stage being edited: its height in cells (its rows)
     Count_
 };
 
