@@ -1,6 +1,8 @@
 #include "records/file_kinds.h"
 
 #include "app/settings.h"
+#include "database/class.h"
+#include "database/skill.h"
 
 namespace {
 
@@ -38,6 +40,8 @@ const std::vector<RecordFileKind>& RecordFileKinds()
         {"SheetSize.dat", false, Single<cPropSheetSize>},
         {"EditConfig.dat", false, Single<cEditConfig>},
         {"Testplay.dat", false, Single<cTestPlay>},
+        {"Class.dat", true, List<cClass>},
+        {"Skill.dat", true, List<cSkillList>},
     };
     return kinds;
 }
