@@ -5,6 +5,8 @@
 #include "database/media.h"
 #include "events/event.h"
 #include "events/gval_info.h"
+#include "database/class.h"
+#include "database/skill.h"
 
 namespace {
 
@@ -55,6 +57,8 @@ const std::vector<RecordFileKind>& RecordFileKinds()
         {"GValInfo.dat", true, List<cGValInfo>},
         {"EventPlt.dat", true, List<cEvent>},
         {"StartEvent.dat", false, Single<cEvent>},
+        {"Class.dat", true, List<cClass>},
+        {"Skill.dat", true, List<cSkillList>},
     };
     return kinds;
 }

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 enum class Table {
     Class,
@@ -43,6 +44,8 @@ public:
     virtual int Size(Table table) const = 0;
     // Number of skills in a skill group; -1 when unknown.
     virtual int SkillCount(int group) const = 0;
+    // Number of categories of a skill group; -1 when unknown.
+    virtual int CategoryCount(int) const { return -1; }
     // The name (CP932) of an entry; empty when there is none.
     virtual std::string Name(Table table, int index) const = 0;
     virtual std::string SkillName(int group, int skill) const = 0;
@@ -53,6 +56,7 @@ const TableSource* SetTableSource(const TableSource* source);
 
 int TableSize(Table table);
 int SkillCount(int group);
+int CategoryCount(int group);
 std::string TableName(Table table, int index);
 std::string SkillName(int group, int skill);
 
@@ -69,9 +73,14 @@ public:
     FixedTableSource() { for (int& n : sizes) n = -1; }
     int Size(Table table) const override { return sizes[static_cast<int>(table)]; }
     int SkillCount(int) const override { return skillCount; }
+    int CategoryCount(int group) const override
+    {
+        return group >= 0 && group < static_cast<int>(categoryCounts.size()) ? categoryCounts[group] : -1;
+    }
     std::string Name(Table, int) const override { return {}; }
     std::string SkillName(int, int) const override { return {}; }
 
     int sizes[static_cast<int>(Table::Count_)];
     int skillCount = -1;
+    std::vector<int> categoryCounts;  // per skill group; groups beyond are unknown
 };
