@@ -20,7 +20,8 @@ public:
 
 const std::string& InputPath()
 {
-    static const std::string path = [] {
+    // Kept for the whole run: the clean-up at exit still needs it.
+    static const std::string* path = [] {
         static QuietSink sink;
         SetMessageSink(&sink);
         SetColorKey(Rgb{255, 0, 255});
@@ -32,9 +33,9 @@ const std::string& InputPath()
             std::remove(InputPath().c_str());
             rmdir(InputPath().substr(0, InputPath().rfind('/')).c_str());
         });
-        return pattern + "/input";
+        return new std::string(pattern + "/input");
     }();
-    return path;
+    return *path;
 }
 
 }  // namespace

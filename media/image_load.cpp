@@ -253,6 +253,13 @@ int LoadPngFile(Surface& s, const std::string& path, int depth, int mask, bool q
         ReportBitSize(path, bits);
         return 0;
     }
+    // Deflate packs at most 1032 bytes into one: a file too short for its rows is
+    // refused before a surface is made for them.
+    std::error_code ec;
+    uint64_t fileSize = std::filesystem::file_size(host, ec);
+    uint64_t rawBytes = (uint64_t(h.width) * bits / 8 + 1) * h.height;
+    if (!ec && fileSize * 1032 < rawBytes)
+        return reportBroken();
     if (!CreateSurface(s, static_cast<int>(h.width), static_cast<int>(h.height), depth, mask)) {
         ErrorBoxPrintf(SJ("%s の作成に失敗しました！").c_str(), path.c_str());
         return 0;

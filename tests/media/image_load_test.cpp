@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <functional>
 
 #include "app/log.h"
@@ -132,6 +134,13 @@ TEST_F(ImageLoadTest, BrokenAndUnsupportedFilesEndInTheirMessages)
 
     WritePng("image/ok.png", 4, 4, Plain(4, 4, R));
     std::vector<uint8_t> png = ReadFile("image/ok.png");
+    // The same few bytes claiming 30000 x 30000 pixels (header checksum made good).
+    std::vector<uint8_t> hugePng = png;
+    for (int at : {16, 20})
+        hugePng[at] = 0, hugePng[at + 1] = 0, hugePng[at + 2] = 0x75, hugePng[at + 3] = 0x30;
+    uLong crc = crc32(0, hugePng.data() + 12, 17);
+    for (int i = 0; i < 4; ++i)
+        hugePng[29 + i] = uint8_t(crc >> (24 - 8 * i));
 
     struct Case {
         const char* name;
@@ -147,6 +156,7 @@ TEST_F(ImageLoadTest, BrokenAndUnsupportedFilesEndInTheirMessages)
         {"huge.bmp", huge, "%s が読み込めません！"},
         {"rle.bmp", rle, "%s が読み込めません！"},
         {"notpng.png", bmp24, "%s はpngファイルではありません！"},
+        {"huge.png", hugePng, "%s が読み込めません！\nファイルが不正、もしくは対応していない形式です。"},
         {"cut.png", std::vector<uint8_t>(png.begin(), png.begin() + 40), "%s が読み込めません！\nファイルが不正、もしくは対応していない形式です。"},
     };
     WritePalettePng("image/p1.png", 2, 2, Pixels(4, 1), {R, G});
