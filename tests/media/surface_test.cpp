@@ -117,17 +117,6 @@ TEST(SurfaceTest, DrawIsClippedToBothSurfaces)
     }
 }
 
-TEST(SurfaceTest, DrawIntoTwentyFourBitsKeepsItOpaque)
-{
-    Surface src = Make(1, 1, {0x00123456}, {}, 32);
-    Surface dst = Make(1, 1, {K});
-    DrawSurface(dst, 0, 0, 1, 1, src, 0, 0, 1);
-    EXPECT_EQ(dst.Pixel(0, 0), 0xFF123456);
-    Surface dst32 = Make(1, 1, {K}, {}, 32);
-    DrawSurface(dst32, 0, 0, 1, 1, src, 0, 0, 1);
-    EXPECT_EQ(dst32.Pixel(0, 0), 0x00123456u);
-}
-
 TEST(SurfaceTest, MaskCopyTakesTheSourceMaskOrMakesItOpaque)
 {
     Surface dst = Make(2, 1, {K, K}, {W, W});
