@@ -50,10 +50,7 @@ int cLand::Serial(SerialOp op, cSerial* other, SerialIO* io, uint32_t version)
     m.Str("name", &cLand::m_Name);
     m.Str("help", &cLand::m_Help);
     m.Int("back", &cLand::m_nBack, Since(66));
-    // The last string of the layout is unused: it is read past, written empty and
-    // takes no part in copies, comparisons or the JSON form.
-    if (op == SerialOp::Init || op == SerialOp::Read || op == SerialOp::Write || op == SerialOp::MinSize)
-        m.Str("reserved", &cLand::m_Reserved);
+    m.DroppedStr();
     return m.Result();
 }
 
@@ -72,7 +69,6 @@ void cLand::Validate()
 int cLand::LoadBody(RecordReader& in)
 {
     int result = cSerial::LoadBody(in);
-    m_Reserved.clear();
     Validate();
     return result;
 }
@@ -80,7 +76,6 @@ int cLand::LoadBody(RecordReader& in)
 int cLand::SaveBody(RecordWriter& out)
 {
     Validate();
-    m_Reserved.clear();
     return cSerial::SaveBody(out);
 }
 

@@ -40,7 +40,6 @@ public:
     std::string m_Name;                     // "名称"
     std::string m_Help;                     // "説明"
     int32_t m_nBack = 0;                    // "戦闘時の背景": background number
-    std::string m_Reserved;                 // read and dropped; always written empty
 };
 
 // What an influence modifies, and how.

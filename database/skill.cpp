@@ -181,13 +181,7 @@ int cSkill::Serial(SerialOp op, cSerial* other, SerialIO* io, uint32_t version)
     m.Str("name", &cSkill::m_Name);
     m.Str("description", &cSkill::m_Description);
     m.Int("sound", &cSkill::m_nSound, Since(5));
-    // The reserved text exists only in files: whatever is read is dropped and an
-    // empty text is written, so it takes no part in copies, comparisons or JSON.
-    if (op == SerialOp::Read || op == SerialOp::Write || op == SerialOp::MinSize) {
-        m_ReservedText.clear();
-        m.Str("reserved", &cSkill::m_ReservedText);
-        m_ReservedText.clear();
-    }
+    m.DroppedStr();
     m.Str("uneditedText", &cSkill::m_UneditedText);
     return m.Result();
 }

@@ -147,7 +147,6 @@ public:
     std::string m_UneditedText;       // not edited by the skill page; carried as it is
 
 private:
-    std::string m_ReservedText;       // files keep a place for it; never kept
 };
 
 // A skill group.

@@ -718,6 +718,18 @@ void MemberVisitor::DoObsolete(std::size_t width, Gate)
         io_->minSize += width;
 }
 
+void MemberVisitor::DoDroppedString()
+{
+    if (op_ == SerialOp::Read) {
+        std::string dropped;
+        io_->in->String(dropped);
+    } else if (op_ == SerialOp::Write) {
+        io_->out->U32(1);
+    } else if (op_ == SerialOp::MinSize) {
+        io_->minSize += 4;
+    }
+}
+
 void MemberVisitor::DoReserved(const char* name, std::size_t width)
 {
     void* scratch = width == 1 ? static_cast<void*>(&g_reservedByte) : static_cast<void*>(&g_reservedWord);

@@ -231,6 +231,7 @@ protected:
     void DoStringVector(const char* name, std::vector<std::string>* mine, const std::vector<std::string>* theirs);
     void DoObsolete(std::size_t width, Gate range);
     void DoReserved(const char* name, std::size_t width);
+    void DoDroppedString();
 
     // Runs fn on a JSON sub-object (nested record or list element) with its own key count.
     template <class Fn>
@@ -419,6 +420,14 @@ public:
     {
         if (ok_ && range.Admits(version_))
             DoObsolete(width, range);
+    }
+
+    // A string files hold at this place but nothing uses: read and dropped, written
+    // empty. It has no member behind it and no JSON form.
+    void DroppedStr(Gate gate = {})
+    {
+        if (Admit(gate))
+            DoDroppedString();
     }
 
     // A reserved value (width 1 or 4) held in the process-wide scratch of its width.
