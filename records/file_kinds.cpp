@@ -1,6 +1,7 @@
 #include "records/file_kinds.h"
 
 #include "app/settings.h"
+#include "database/ai.h"
 
 namespace {
 
@@ -38,6 +39,7 @@ const std::vector<RecordFileKind>& RecordFileKinds()
         {"SheetSize.dat", false, Single<cPropSheetSize>},
         {"EditConfig.dat", false, Single<cEditConfig>},
         {"Testplay.dat", false, Single<cTestPlay>},
+        {"MoveAITemplate.dat", true, List<cMoveAITemplate>},
     };
     return kinds;
 }
