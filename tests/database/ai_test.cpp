@@ -24,69 +24,17 @@ std::size_t ReadBody(cSerial& r, const std::vector<uint8_t>& bytes, uint32_t ver
     return in.Position();
 }
 
-// Installs fixed table sizes for one test.
-class Tables {
-public:
-    Tables(int skillGroups, int skillsPerGroup, int positionGroups)
-    {
-        source_.sizes[static_cast<int>(Table::SkillList)] = skillGroups;
-        source_.sizes[static_cast<int>(Table::PositionGroup)] = positionGroups;
-        source_.skillCount = skillsPerGroup;
-        old_ = SetTableSource(&source_);
-    }
-    ~Tables() { SetTableSource(old_); }
-
-private:
-    FixedTableSource source_;
-    const TableSource* old_;
-};
-
-cMoveAI FilledMoveAI()
-{
-    cMoveAI r;
-    r.m_nRange = MoveAIRange::SelfAndAdjacent;
-    r.m_nTarget = MoveAITarget::NearestDestination;
-    r.m_nAction = MoveAIAction::Heal;
-    r.m_nSkillGroup = 3;
-    r.m_nSkill = 4;
-    r.m_nDestination = 5;
-    r.m_bConditions = 1;
-    r.m_bSameGroupAlly = 1;
-    r.m_bOnceAlways = 1;
-    r.m_bStatusCond = 1;
-    r.m_nStatusStat = MoveAIStat::Sp;
-    r.m_nStatusValue = 999999;
-    r.m_bStatusPercent = 1;
-    r.m_nStatusCompare = CompareOp::Below;
-    r.m_bCommonVarCond = 1;
-    r.m_nCommonVar = 12;
-    r.m_nCommonVarValue = -999999;
-    r.m_nCommonVarCompare = CompareOp::NotMultipleOf;
-    r.m_bMovedOrActed = 1;
-    r.m_nJudgeType = MoveAIJudge::AnyTrue;
-    r.m_nUnedited = 77;
-    return r;
-}
-
-// The members of a movement rule as a file of the version holds them.
-struct OldMoveAI {
-    int32_t target = 0;
-    int32_t conditions = 0;
-    int32_t sameGroup = 0;
-    int32_t status = 0;
-    int32_t commonVar = 0;
-    int32_t moved = 0;
-    int32_t once = 0;
+// A movement rule as a file of the version holds it.
+struct OldRule {
+    int32_t target = 0, conditions = 0, sameGroup = 0, status = 0, commonVar = 0, moved = 0, once = 0;
+    int32_t skillGroup = 0, skill = 0, destination = 0;
 
     std::vector<uint8_t> Bytes(uint32_t version) const
     {
         ::Bytes b;
-        b.i32(1).i32(target).i32(2).i32(0).i32(0).i32(0);
+        b.i32(1).i32(target).i32(2).i32(skillGroup).i32(skill).i32(destination);
         if (version >= 113) b.i32(conditions);
-        if (version >= 44) {
-            b.i32(sameGroup).i32(once).i32(status).i32(1).i32(50).i32(1).i32(3);
-            b.i32(commonVar).i32(7).i32(-8).i32(2);
-        }
+        if (version >= 44) b.i32(sameGroup).i32(once).i32(status).i32(1).i32(50).i32(1).i32(3).i32(commonVar).i32(7).i32(-8).i32(2);
         if (version >= 51) b.i32(moved);
         if (version >= 112) b.i32(1);
         if (version >= 45) b.i32(66);
@@ -96,20 +44,20 @@ struct OldMoveAI {
 
 }  // namespace
 
-TEST(MoveAI, ByteLayoutAndRoundTrip)
+TEST(MoveAI, ByteLayout)
 {
-    cMoveAI r = FilledMoveAI();
+    // Every member distinct, in file order.
     Bytes b;
-    b.i32(2).i32(10).i32(2).i32(3).i32(4).i32(5).i32(1);
-    b.i32(1).i32(1).i32(1).i32(1).i32(999999).i32(1).i32(5);
-    b.i32(1).i32(12).i32(-999999).i32(7);
-    b.i32(1).i32(1).i32(77);
+    for (int32_t v : {2, 10, 1, 3, 4, 5, 6, 7, 8, 9, 1, 999999, 11, 5, 12, 13, -999999, 7, 14, 1, 77})
+        b.i32(v);
+    cMoveAI r;
+    EXPECT_EQ(ReadBody(r, b.data, kDataVersion), b.data.size());
+    EXPECT_EQ(r.ToJson().dump(),
+              R"({"range":2,"target":10,"action":1,"skillGroup":3,"skill":4,"destination":5,"conditions":6,)"
+              R"("sameGroupAlly":7,"onceAlways":8,"statusCond":9,"statusStat":1,"statusValue":999999,)"
+              R"("statusPercent":11,"statusCompare":5,"commonVarCond":12,"commonVar":13,"commonVarValue":-999999,)"
+              R"("commonVarCompare":7,"movedOrActed":14,"judgeType":1,"unedited":77})");
     EXPECT_EQ(Body(r), b.data);
-
-    cMoveAI back;
-    EXPECT_EQ(ReadBody(back, b.data, kDataVersion), b.data.size());
-    EXPECT_TRUE(back.Equals(r));
-
     cMoveAI copy;
     copy.CopyFrom(r);
     EXPECT_TRUE(copy.Equals(r));
@@ -117,219 +65,118 @@ TEST(MoveAI, ByteLayoutAndRoundTrip)
     EXPECT_FALSE(copy.Equals(r));
 }
 
-TEST(MoveAI, EachVersionReadsItsMembers)
+TEST(MoveAI, OldFilesUpgraded)
 {
-    // Bytes consumed: 6 members always, 11 conditions from 44, the unedited value
-    // from 45, moved-or-acted from 51, the judgement type from 112, "条件あり" from 113.
+    // Sizes: 6 members always, 11 conditions from 44, the unedited value from 45,
+    // moved-or-acted from 51, the judgement type from 112, "条件あり" from 113.
+    // Targets inserted at 5 (version 48) and at 3 (version 50) move older numbers up.
     struct Case {
         uint32_t version;
+        OldRule rule;
         std::size_t size;
-    } cases[] = {{43, 24}, {44, 68}, {45, 72}, {50, 72}, {51, 76}, {111, 76}, {112, 80}, {113, 84}, {340, 84}};
+        int32_t target, conditions, unedited;
+    } cases[] = {
+        {43, {.target = 5, .status = 1}, 24, 7, 0, -5},  // conditions not in the file
+        {44, {.target = 4, .status = 1}, 68, 5, 1, -5},
+        {45, {.target = 3, .sameGroup = 1}, 72, 4, 1, 66},
+        {47, {.target = 5, .commonVar = 1}, 72, 7, 1, 66},
+        {47, {.target = 2, .once = 1}, 72, 2, 0, 66},  // "once" alone is no condition
+        {48, {.target = 5}, 72, 6, 0, 66},
+        {49, {.target = 3}, 72, 4, 0, 66},
+        {50, {.target = 5, .moved = 1}, 72, 5, 0, 66},  // moved-or-acted not in the file
+        {51, {.target = 3, .moved = 1}, 76, 3, 1, 66},
+        {112, {.target = 10, .status = 1}, 80, 10, 1, 66},
+        {112, {.target = 10}, 80, 10, 0, 66},
+        {113, {.target = 9, .status = 1}, 84, 9, 0, 66},  // stored: taken as it is
+        {340, {.target = 9, .conditions = 1}, 84, 9, 1, 66},
+    };
     for (const Case& c : cases) {
-        OldMoveAI old;
-        old.target = 9;
-        std::vector<uint8_t> bytes = old.Bytes(c.version);
-        ASSERT_EQ(bytes.size(), c.size) << c.version;
-        bytes.push_back(0xEE);  // whatever follows must stay unread
-
+        std::vector<uint8_t> bytes = c.rule.Bytes(c.version);
+        bytes.push_back(0xEE);  // what follows stays unread
         cMoveAI r;
         r.m_nUnedited = -5;
-        r.m_nJudgeType = MoveAIJudge::AnyTrue;
-        r.m_nCommonVarValue = 1234;
         EXPECT_EQ(ReadBody(r, bytes, c.version), c.size) << c.version;
-        EXPECT_EQ(r.m_nAction, MoveAIAction::Heal) << c.version;
-        EXPECT_EQ(r.m_nCommonVarValue, c.version >= 44 ? -8 : 1234) << c.version;
-        EXPECT_EQ(r.m_nStatusCompare, c.version >= 44 ? CompareOp::AtMost : CompareOp::Equal) << c.version;
-        EXPECT_EQ(r.m_nUnedited, c.version >= 45 ? 66 : -5) << c.version;
-        EXPECT_EQ(r.m_nJudgeType, MoveAIJudge::AnyTrue) << c.version;
-    }
-}
-
-TEST(MoveAI, OldTargetNumbersMoveUp)
-{
-    struct Case {
-        uint32_t version;
-        int32_t stored;
-        int32_t expected;
-    } cases[] = {
-        {47, 2, 2}, {47, 3, 4}, {47, 4, 5}, {47, 5, 7}, {47, 8, 10},
-        {48, 2, 2}, {48, 3, 4}, {48, 5, 6}, {48, 9, 10},
-        {49, 3, 4}, {49, 5, 6},
-        {50, 3, 3}, {50, 5, 5}, {50, 10, 10},
-        {340, 7, 7},
-    };
-    for (const Case& c : cases) {
-        OldMoveAI old;
-        old.target = c.stored;
-        cMoveAI r;
-        ReadBody(r, old.Bytes(c.version), c.version);
-        EXPECT_EQ(static_cast<int32_t>(r.m_nTarget), c.expected) << "version " << c.version << " target " << c.stored;
-    }
-}
-
-TEST(MoveAI, ConditionsSwitchDerivedForOldFiles)
-{
-    struct Case {
-        uint32_t version;
-        OldMoveAI rule;
-        int32_t expected;
-    } cases[] = {
-        {112, {.status = 1}, 1},
-        {112, {.sameGroup = 1}, 1},
-        {112, {.commonVar = 1}, 1},
-        {112, {.moved = 1}, 1},
-        {112, {.once = 1}, 0},  // not a condition of its own
-        {112, {}, 0},
-        {50, {.moved = 1}, 0},  // no such member before 51
-        {113, {.status = 1}, 0},  // stored from 113 on: taken as it is
-        {113, {.conditions = 1}, 1},
-    };
-    for (const Case& c : cases) {
-        cMoveAI r;
-        ReadBody(r, c.rule.Bytes(c.version), c.version);
-        EXPECT_EQ(r.m_bConditions, c.expected) << "version " << c.version;
+        EXPECT_EQ(static_cast<int32_t>(r.m_nTarget), c.target) << c.version << " target " << c.rule.target;
+        EXPECT_EQ(r.m_bConditions, c.conditions) << c.version;
+        EXPECT_EQ(r.m_nUnedited, c.unedited) << c.version;
     }
 }
 
 TEST(MoveAI, ReferencesClampedOnLoadAndSave)
 {
     struct Case {
+        int groups, skills, positionGroups;  // table sizes, -1 unknown
         int32_t group, skill, destination;
         int32_t group2, skill2, destination2;
     } cases[] = {
-        {2, 3, 1, 2, 3, 1},   // all inside
-        {3, 1, 0, 0, 1, 0},   // group beyond the three groups
-        {1, 4, 0, 1, 0, 0},   // skill beyond the four of the group
-        {3, 9, 0, 0, 0, 0},   // both
-        {0, 0, 2, 0, 0, 0},   // destination beyond the two position groups
-        {0, 0, -1, 0, 0, 0},  // and below 0
-        {-1, -1, 0, -1, -1, 0},  // negative skills are left alone
+        {3, 4, 2, 2, 3, 1, 2, 3, 1},
+        {3, 4, 2, 3, 1, 0, 0, 1, 0},    // group beyond the three
+        {3, 4, 2, 1, 4, 0, 1, 0, 0},    // skill beyond the group's four
+        {3, 4, 2, 0, 0, 2, 0, 0, 0},    // destination beyond the two
+        {3, 4, 2, 0, 0, -1, 0, 0, 0},   // or below 0
+        {-1, -1, -1, 900, 900, -3, 900, 900, -3},
     };
-    Tables tables(3, 4, 2);
     for (const Case& c : cases) {
-        cMoveAI r;
-        r.m_nSkillGroup = c.group;
-        r.m_nSkill = c.skill;
-        r.m_nDestination = c.destination;
-        std::vector<uint8_t> saved = Body(r);
-        cMoveAI expected;
-        expected.m_nSkillGroup = c.group2;
-        expected.m_nSkill = c.skill2;
-        expected.m_nDestination = c.destination2;
-        EXPECT_TRUE(r.Equals(expected)) << "save " << c.group << " " << c.skill << " " << c.destination;
-
-        // The same values in a file are clamped on reading.
-        Bytes b;
-        b.i32(0).i32(0).i32(0).i32(c.group).i32(c.skill).i32(c.destination);
+        FixedTableSource source;
+        source.sizes[static_cast<int>(Table::SkillList)] = c.groups;
+        source.sizes[static_cast<int>(Table::PositionGroup)] = c.positionGroups;
+        source.skillCount = c.skills;
+        const TableSource* old = SetTableSource(&source);
+        OldRule rule{.skillGroup = c.group, .skill = c.skill, .destination = c.destination};
+        OldRule expected{.skillGroup = c.group2, .skill = c.skill2, .destination = c.destination2};
         cMoveAI loaded;
-        ReadBody(loaded, b.data, 43);
-        EXPECT_TRUE(loaded.Equals(expected)) << "load " << c.group << " " << c.skill << " " << c.destination;
+        ReadBody(loaded, rule.Bytes(kDataVersion), kDataVersion);
+        cMoveAI saved;
+        ReadBody(saved, expected.Bytes(kDataVersion), kDataVersion);
+        saved.m_nSkillGroup = c.group, saved.m_nSkill = c.skill, saved.m_nDestination = c.destination;
+        EXPECT_EQ(Body(saved), expected.Bytes(kDataVersion)) << c.group << " " << c.skill << " " << c.destination;
+        SetTableSource(old);  // written without tables, the loaded values stay as read
+        EXPECT_EQ(Body(loaded), expected.Bytes(kDataVersion)) << c.group << " " << c.skill << " " << c.destination;
     }
 }
 
-TEST(MoveAI, UnknownTablesLeaveReferences)
-{
-    cMoveAI r = FilledMoveAI();
-    r.m_nSkillGroup = 900;
-    r.m_nSkill = 900;
-    r.m_nDestination = -3;
-    std::vector<uint8_t> bytes = Body(r);
-    cMoveAI back;
-    ReadBody(back, bytes, kDataVersion);
-    EXPECT_EQ(back.m_nSkillGroup, 900);
-    EXPECT_EQ(back.m_nSkill, 900);
-    EXPECT_EQ(back.m_nDestination, -3);
-}
-
-TEST(BattleAI, NewValuesRoundTripAndGate)
+TEST(BattleAI, NewValuesLayoutAndGate)
 {
     cBattleAI fresh;
-    EXPECT_EQ(fresh.m_nSkill, 1);
-    EXPECT_EQ(fresh.m_nPriorityLevel, 1);
-    EXPECT_EQ(fresh.m_nPriorityValue, 10);
-    EXPECT_EQ(fresh.m_nSkillGroup, 0);
-
-    cBattleAI r;
-    r.m_nAction = BattleAIAction::Quick;
-    r.m_nSkillGroup = 2;
-    r.m_nUnedited = 33;
-    r.m_nSkill = 5;
-    r.m_nPriorityLevel = 9;
-    r.m_nPriorityValue = 100;
-    r.m_bIgnoreForMoveAI = 1;
-    cBattleAICond& c = r.m_Conds.emplace_back();
-    c.m_nSubject = BattleAISubject::Opponent;
-    c.m_nItem = BattleAIItem::Land;
-    c.m_nValue = 999999;
-    c.m_nCompare = CompareOp::MultipleOf;
-    c.m_bPercent = 1;
-    r.m_Conds.emplace_back().m_nItem = BattleAIItem::Agility;
+    EXPECT_EQ(Body(fresh), (Bytes().i32(0).i32(0).i32(0).i32(1).i32(1).i32(10).i32(0).u32(0).data));
 
     Bytes b;
-    b.i32(2).i32(2).i32(33).i32(5).i32(9).i32(100).i32(1);
-    b.u32(2).i32(1).i32(14).i32(999999).i32(6).i32(1);
-    b.i32(0).i32(8).i32(0).i32(0).i32(0);
+    b.i32(2).i32(3).i32(33).i32(5).i32(9).i32(100).i32(1);
+    b.u32(1).i32(1).i32(14).i32(999999).i32(6).i32(1);
+    cBattleAI r;
+    EXPECT_EQ(ReadBody(r, b.data, kDataVersion), b.data.size());
+    EXPECT_EQ(r.ToJson().dump(),
+              R"({"action":2,"skillGroup":3,"unedited":33,"skill":5,"priorityLevel":9,"priorityValue":100,)"
+              R"("ignoreForMoveAI":1,"conditions":[{"subject":1,"item":14,"value":999999,"compare":6,"percent":1}]})");
     EXPECT_EQ(Body(r), b.data);
-    cBattleAI back;
-    ReadBody(back, b.data, kDataVersion);
-    EXPECT_TRUE(back.Equals(r));
-    back.m_Conds[1].m_bPercent = 1;
-    EXPECT_FALSE(back.Equals(r));
 
     // A version-249 file has no ignore flag: it keeps its value, the conditions follow.
     Bytes old;
     old.i32(1).i32(0).i32(0).i32(0).i32(3).i32(4).u32(1).i32(0).i32(2).i32(7).i32(0).i32(0);
-    cBattleAI o;
-    o.m_bIgnoreForMoveAI = 1;
-    EXPECT_EQ(ReadBody(o, old.data, 249), old.data.size());
-    EXPECT_EQ(o.m_bIgnoreForMoveAI, 1);
-    EXPECT_EQ(o.m_nPriorityValue, 4);
-    ASSERT_EQ(o.m_Conds.size(), 1);
-    EXPECT_EQ(o.m_Conds[0].m_nValue, 7);
+    EXPECT_EQ(ReadBody(r, old.data, 249), old.data.size());
+    EXPECT_EQ(r.m_bIgnoreForMoveAI, 1);
+    ASSERT_EQ(r.m_Conds.size(), 1);
+    EXPECT_EQ(r.m_Conds[0].m_nValue, 7);
 }
 
-TEST(MoveAITemplate, RoundTripAndGates)
+TEST(MoveAITemplate, Gates)
 {
-    cMoveAITemplate t;
-    t.m_Name = SJ("突撃");
-    t.m_Description = SJ("近い敵へ");
-    t.m_MoveAI.push_back(FilledMoveAI());
-    t.m_MoveAI.emplace_back();
-    std::vector<uint8_t> bytes = Body(t);
-    cMoveAITemplate back;
-    EXPECT_EQ(ReadBody(back, bytes, kDataVersion), bytes.size());
-    EXPECT_TRUE(back.Equals(t));
-
-    // Name from 49, description from 58; a version-48 file holds only the rules.
+    // Name from 49, description from 58; the rules are read at their own version.
     struct Case {
         uint32_t version;
         bool name, description;
-    } cases[] = {{48, false, false}, {49, true, false}, {57, true, false}, {58, true, true}};
+    } cases[] = {{48, false, false}, {57, true, false}, {58, true, true}};
     for (const Case& c : cases) {
         Bytes b;
-        if (c.name) b.str("n");
+        if (c.name) b.str(SJ("突撃"));
         if (c.description) b.str("d");
-        b.u32(1);
-        std::vector<uint8_t> rule = OldMoveAI{.target = 1}.Bytes(c.version);
-        b.raw(rule.data(), rule.size());
-        cMoveAITemplate r;
-        r.m_Name = "old";
-        r.m_Description = "old";
-        EXPECT_EQ(ReadBody(r, b.data, c.version), b.data.size()) << c.version;
-        EXPECT_EQ(r.m_Name, c.name ? "n" : "old") << c.version;
-        EXPECT_EQ(r.m_Description, c.description ? "d" : "old") << c.version;
-        ASSERT_EQ(r.m_MoveAI.size(), 1) << c.version;
-        EXPECT_EQ(r.m_MoveAI[0].m_nTarget, MoveAITarget::EffectiveAllyPhysical) << c.version;
+        std::vector<uint8_t> rule = OldRule{.target = 1}.Bytes(c.version);
+        b.u32(1).raw(rule.data(), rule.size());
+        cMoveAITemplate t;
+        t.m_Name = t.m_Description = "old";
+        EXPECT_EQ(ReadBody(t, b.data, c.version), b.data.size()) << c.version;
+        EXPECT_EQ(t.m_Name, c.name ? SJ("突撃") : "old") << c.version;
+        EXPECT_EQ(t.m_Description, c.description ? "d" : "old") << c.version;
+        EXPECT_EQ(t.m_MoveAI.size(), 1) << c.version;
     }
-}
-
-TEST(AILabels, TablesCoverEveryValue)
-{
-    EXPECT_EQ(MoveAITargetLabels().Count(), static_cast<int>(MoveAITarget::NearestDestination) + 1);
-    EXPECT_EQ(BattleAIItemLabels().Count(), static_cast<int>(BattleAIItem::Land) + 1);
-    EXPECT_EQ(CompareOpLabels().Count(), static_cast<int>(CompareOp::NotMultipleOf) + 1);
-    EXPECT_EQ(MoveAITargetLabels()[MoveAITarget::LeaderAlly], SJ("リーダーの味方"));
-    EXPECT_EQ(BattleAIItemLabels()[BattleAIItem::TurnsLeft], SJ("残りターン数"));
-    EXPECT_EQ(MoveAIRangeLabels()[3], "");
-    EXPECT_EQ(MoveAIActionLabels()[-1], "");
 }
