@@ -58,8 +58,9 @@ const LabelTable& BattleAISubjectLabels()
 
 const LabelTable& BattleAIItemLabels()
 {
-    static const LabelTable labels{"HP",     "SP",     "攻撃",   "守備",         "魔力", "抵抗", "技能", "反応",
-                                   "敏捷",   "クラス", "レベル", "ターン", "残りターン数", "時間", "地形"};
+    // The nine stats in their usual order, then the rest.
+    static const LabelTable labels{"HP", "SP", "攻撃", "守備", "魔力", "抵抗", "技能", "反応", "敏捷",
+                                   "クラス", "レベル", "ターン", "残りターン数", "時間", "地形"};
     return labels;
 }
 
