@@ -7,6 +7,7 @@
 #include "events/gval_info.h"
 #include "database/class.h"
 #include "database/skill.h"
+#include "database/ai.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ const std::vector<RecordFileKind>& RecordFileKinds()
         {"StartEvent.dat", false, Single<cEvent>},
         {"Class.dat", true, List<cClass>},
         {"Skill.dat", true, List<cSkillList>},
+        {"MoveAITemplate.dat", true, List<cMoveAITemplate>},
     };
     return kinds;
 }

@@ -710,6 +710,66 @@ void MemberVisitor::DoStringVector(const char* name, std::vector<std::string>* m
     }
 }
 
+void MemberVisitor::DoCells(const char* name, std::vector<CellPos>* mine, const std::vector<CellPos>* theirs)
+{
+    switch (op_) {
+    case SerialOp::Init: mine->clear(); break;
+    case SerialOp::Copy:
+        if (theirs)
+            *mine = *theirs;
+        break;
+    case SerialOp::Compare:
+        if (!theirs || *mine != *theirs)
+            ok_ = false;
+        break;
+    case SerialOp::Read: {
+        // A count of 0 or less (signed) keeps the old cells.
+        int32_t count = static_cast<int32_t>(io_->in->U32());
+        if (count <= 0)
+            break;
+        count = static_cast<int32_t>(io_->in->BoundCount(static_cast<uint32_t>(count), 8));
+        mine->resize(static_cast<std::size_t>(count));
+        for (CellPos& c : *mine) {
+            io_->in->Raw(&c.x, 4);
+            io_->in->Raw(&c.y, 4);
+        }
+        break;
+    }
+    case SerialOp::Write:
+        io_->out->U32(static_cast<uint32_t>(mine->size()));
+        for (const CellPos& c : *mine) {
+            io_->out->Raw(&c.x, 4);
+            io_->out->Raw(&c.y, 4);
+        }
+        break;
+    case SerialOp::Normalize: break;
+    case SerialOp::ToJson: {
+        Json array = Json::array();
+        for (const CellPos& c : *mine)
+            array.push_back(Json::array({c.x, c.y}));
+        (*io_->json)[name] = std::move(array);
+        break;
+    }
+    case SerialOp::FromJson: {
+        auto it = io_->json->find(name);
+        if (it == io_->json->end() || !it->is_array())
+            return JsonError(name, "expected an array of [x, y] pairs");
+        std::vector<CellPos> result;
+        result.reserve(it->size());
+        for (const Json& pair : *it) {
+            long long x = 0, y = 0;
+            if (!pair.is_array() || pair.size() != 2 || !JsonToInt(pair[0], 4, true, x) || !JsonToInt(pair[1], 4, true, y))
+                return JsonError(name, "expected an array of [x, y] pairs of 32-bit integers");
+            result.push_back({static_cast<int32_t>(x), static_cast<int32_t>(y)});
+        }
+        *mine = std::move(result);
+        ++io_->jsonSeen;
+        break;
+    }
+    case SerialOp::MinSize: io_->minSize += 4; break;
+    }
+}
+
 void MemberVisitor::DoObsolete(std::size_t width, Gate)
 {
     if (op_ == SerialOp::Read)

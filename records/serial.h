@@ -52,6 +52,13 @@ enum class SerialOp : int32_t {
 
 class cSerial;
 
+// A map cell: column and row counted from 0.
+struct CellPos {
+    int32_t x = 0;
+    int32_t y = 0;
+    bool operator==(const CellPos&) const = default;
+};
+
 // What an operation works on besides the record and its partner.
 struct SerialIO {
     RecordReader* in = nullptr;    // Read
@@ -229,6 +236,7 @@ protected:
     void DoIntVectorVector(const char* name, std::vector<std::vector<int32_t>>* mine,
                            const std::vector<std::vector<int32_t>>* theirs);
     void DoStringVector(const char* name, std::vector<std::string>* mine, const std::vector<std::string>* theirs);
+    void DoCells(const char* name, std::vector<CellPos>* mine, const std::vector<CellPos>* theirs);
     void DoObsolete(std::size_t width, Gate range);
     void DoReserved(const char* name, std::size_t width);
     void DoDroppedString();
@@ -329,6 +337,13 @@ public:
     {
         if (Admit(gate))
             DoStringVector(name, &(self_.*m), Partner(m));
+    }
+
+    // Map cells: 32-bit count, then x and y per cell (JSON [[x, y], ...]).
+    void Cells(const char* name, std::vector<CellPos> T::*m, Gate gate = {})
+    {
+        if (Admit(gate))
+            DoCells(name, &(self_.*m), Partner(m));
     }
 
     template <class R>
