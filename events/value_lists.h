@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "records/labels.h"
+
 enum class ValueList {
     // Page conditions and triggers.
     TriggerTiming,
@@ -37,18 +39,6 @@ enum class ValueList {
 int ValueCount(ValueList list);
 // The label (CP932) of an entry; empty for an index outside the list.
 const std::string& ValueLabel(ValueList list, long long index);
-
-// The comparisons of page conditions.
-enum class CompareOp : int32_t {
-    Equal,          // "である"
-    NotEqual,       // "でない"
-    AtLeast,        // "以上"
-    AtMost,         // "以下"
-    Greater,        // "より上"
-    Less,           // "より下"
-    MultipleOf,     // "の倍数である"
-    NotMultipleOf,  // "の倍数でない"
-};
 
 // Whether value stands in the relation op to operand. A multiple of 0 is only 0;
 // an unknown comparison never holds.

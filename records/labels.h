@@ -28,5 +28,14 @@ private:
 };
 
 // The comparisons of conditions: the condition holds when "left comparison right".
-enum class CompareOp : int32_t { Equal, NotEqual, AtLeast, AtMost, Above, Below, MultipleOf, NotMultipleOf };
+enum class CompareOp : int32_t {
+    Equal,          // "である"
+    NotEqual,       // "でない"
+    AtLeast,        // "以上"
+    AtMost,         // "以下"
+    Greater,        // "より上"
+    Less,           // "より下"
+    MultipleOf,     // "の倍数である"
+    NotMultipleOf,  // "の倍数でない"
+};
 const LabelTable& CompareOpLabels();
