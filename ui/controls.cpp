@@ -158,7 +158,8 @@ bool CTRL_LIST_BASE::SetListMenu(int menuId, int mode, int group)
     m_Menu = row->menu;
     m_nMenuId = menuId;
     m_Popup.enabled = menuId != 0;
-    m_Popup.armed = false;
+    // Armed once the right button is up (see WND_CLASS::SetPopupMenu).
+    m_Popup.armed = m_Popup.enabled && !(QGuiApplication::mouseButtons() & Qt::RightButton);
     return true;
 }
 

@@ -41,9 +41,10 @@ const QEvent::Type kPostedKeyEvent = static_cast<QEvent::Type>(QEvent::User + 10
 
 class DialogKeyEvent : public QEvent {
 public:
-    DialogKeyEvent(Type type, int key, bool press) : QEvent(type), key(key), press(press) {}
+    DialogKeyEvent(Type type, int key, bool press, bool ctrl) : QEvent(type), key(key), press(press), ctrl(ctrl) {}
     int key;
     bool press;
+    bool ctrl;  // the Ctrl flag when the key was pressed
 };
 
 bool g_ctrlDown = false;
@@ -188,8 +189,10 @@ bool KeyboardFilter(QObject* receiver, QEvent* e)
     if (d.consume)
         return true;
     if (hook && (d.postHookKey || d.postKey)) {
+        // The Ctrl flag travels with the key: Ctrl may be up again by the time
+        // the dialog sees it.
         QCoreApplication::postEvent(active, new DialogKeyEvent(d.postHookKey ? kHookKeyEvent : kPostedKeyEvent,
-                                                               key->key(), in.press));
+                                                               key->key(), in.press, g_ctrlDown));
     }
     if (in.press && TranslateModelessAccelerators(active, *key))
         return true;
@@ -365,6 +368,17 @@ void WND_CLASS::AddAccelerator(QWidget* target, int acceleratorId)
     m_Accelerators.emplace_back(acceleratorId, QPointer<QWidget>(target ? target : m_pWnd));
 }
 
+// A popup is armed only once the right button is up, so that the release of the
+// click that opened the window shows nothing.
+static bool RightButtonUp() { return !(QGuiApplication::mouseButtons() & Qt::RightButton); }
+
+void WND_CLASS::SetPopupMenu(int menuId)
+{
+    m_nPopupMenu = menuId;
+    m_Popup.enabled = menuId != 0;
+    m_Popup.armed = m_Popup.enabled && RightButtonUp();
+}
+
 int WND_CLASS::TrackPopup(int menuId)
 {
     if (!m_pWnd || !menuId)
@@ -504,6 +518,7 @@ QDialog* DLG_CLASS::CreateWidget()
         w->setWindowTitle(m_Title);
     AttachWidget(w);
     m_Items.clear();
+    m_bPlacedShown = false;
     delete m_pItemFilter;
     m_pItemFilter = new ItemFilter(this);
     m_pItemFilter->setParent(w);
@@ -665,19 +680,25 @@ bool DLG_CLASS::WndProc(QEvent* e)
         break;
     }
     if (e->type() == kHookKeyEvent) {
-        KeyDown(static_cast<DialogKeyEvent*>(e)->key);
+        auto* k = static_cast<DialogKeyEvent*>(e);
+        KeyDown(k->key, k->ctrl);
         return true;
     }
     if (e->type() == kPostedKeyEvent) {
         auto* k = static_cast<DialogKeyEvent*>(e);
         if (k->press)
-            KeyDown(k->key);
+            KeyDown(k->key, k->ctrl);
         return true;
+    }
+    if (e->type() == QEvent::Show && !m_bPlacedShown) {
+        // Placed again once shown, when the frame around the dialog is known.
+        m_bPlacedShown = true;
+        PlaceWindow();
     }
     return false;
 }
 
-void DLG_CLASS::KeyDown(int key)
+void DLG_CLASS::KeyDown(int key, bool ctrl)
 {
     // Paging and arrow keys scroll the dialog's own scroll bars.
     struct ScrollKey { int key; bool vertical; QAbstractSlider::SliderAction action; };
@@ -697,7 +718,6 @@ void DLG_CLASS::KeyDown(int key)
                 bar->triggerAction(s.action);
     if (m_bUpdating)
         return;
-    bool ctrl = CtrlKeyDown();
     for (std::size_t i = 0; i < m_Controls.size(); ++i)
         m_Controls[i]->OnKeyDown(key, ctrl);
 }

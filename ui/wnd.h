@@ -111,7 +111,7 @@ public:
     const std::vector<std::pair<int, QPointer<QWidget>>>& Accelerators() const { return m_Accelerators; }
 
     // Popup menu shown on right-button release (a menu resource id; 0 for none).
-    void SetPopupMenu(int menuId) { m_nPopupMenu = menuId; m_Popup.enabled = menuId != 0; m_Popup.armed = false; }
+    void SetPopupMenu(int menuId);
     // Shows a menu resource at the cursor; the chosen item is sent as a command.
     // Returns the command id or 0.
     int TrackPopup(int menuId);
@@ -220,7 +220,7 @@ public:
     void ItemNotify(int id, int code, int data);
     void ItemScroll(int id, int pos);
     // A key reaching the dialog (reposted by the keyboard rules).
-    void KeyDown(int key);
+    void KeyDown(int key, bool ctrlDown);
 
     // The dialog's own scroll bars: bit 0 horizontal, bit 1 vertical.
     void SetOwnScrollBars(int flags) { m_nScrollFlags = flags; }
@@ -259,6 +259,7 @@ protected:
     PROP_CLASS* m_pSheet = nullptr;
     QString m_Title;
     class QObject* m_pItemFilter = nullptr;
+    bool m_bPlacedShown = false;
 };
 
 // A property sheet whose pages are dialogs.
