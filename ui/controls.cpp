@@ -132,7 +132,7 @@ void CTRL_LIST_BASE::MouseEvent(QEvent* e)
     auto* m = static_cast<QMouseEvent*>(e);
     m_Mouse.Poll(m->buttons() & Qt::LeftButton, m->buttons() & Qt::RightButton);
     if (m_nMenuId && m_Popup.Due(m_Mouse, m_pWnd && m_pWnd->isActiveWindow()) && m_pDlg)
-        m_pDlg->TrackPopup(m_nMenuId);
+        m_pDlg->TrackPopup(m_nMenuId, m->globalPosition().toPoint());
 }
 
 bool CTRL_LIST_BASE::SetListCommands(int acceleratorId, int mode, int group)

@@ -379,7 +379,7 @@ void WND_CLASS::SetPopupMenu(int menuId)
     m_Popup.armed = m_Popup.enabled && RightButtonUp();
 }
 
-int WND_CLASS::TrackPopup(int menuId)
+int WND_CLASS::TrackPopup(int menuId, QPoint screenPos)
 {
     if (!m_pWnd || !menuId)
         return 0;
@@ -387,7 +387,9 @@ int WND_CLASS::TrackPopup(int menuId)
     BuildMenu(menu, menuId);
     int chosen = 0;
     QObject::connect(&menu, &QMenu::triggered, [&chosen](QAction* a) { chosen = a->data().toInt(); });
-    menu.exec(m_CursorScreen.isNull() ? QCursor::pos() : m_CursorScreen);
+    if (screenPos.isNull())
+        screenPos = m_CursorScreen.isNull() ? QCursor::pos() : m_CursorScreen;
+    menu.exec(screenPos);
     if (chosen)
         SendCommand(chosen, Notify::Menu);
     return chosen;
@@ -594,7 +596,7 @@ int DLG_CLASS::DoModal(int options)
     OnInitDialog();
     w->exec();
     RestoreOthers();
-    m_Controls.clear();
+    RetireControls();
     DestroyWidget();
     return m_nResult;
 }
@@ -617,10 +619,17 @@ void DLG_CLASS::CreateModeless(int options, bool show)
     }
 }
 
+void DLG_CLASS::RetireControls()
+{
+    for (auto& c : m_Controls)
+        m_Retired.push_back(std::move(c));
+    m_Controls.clear();
+}
+
 void DLG_CLASS::Close(int result)
 {
     m_nResult = result;
-    m_Controls.clear();
+    RetireControls();
     if (!m_pWnd)
         return;
     if (m_bModeless) {
@@ -635,6 +644,7 @@ void DLG_CLASS::Close(int result)
 void DLG_CLASS::OnInitDialog()
 {
     m_Controls.clear();
+    m_Retired.clear();
     if (m_bModeless)
         ModelessRegistry::Instance().Add(this);
     if (m_nClientW > 0 && m_nClientH > 0)

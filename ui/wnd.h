@@ -112,9 +112,9 @@ public:
 
     // Popup menu shown on right-button release (a menu resource id; 0 for none).
     void SetPopupMenu(int menuId);
-    // Shows a menu resource at the cursor; the chosen item is sent as a command.
-    // Returns the command id or 0.
-    int TrackPopup(int menuId);
+    // Shows a menu resource at the cursor (or at a given screen point); the
+    // chosen item is sent as a command. Returns the command id or 0.
+    int TrackPopup(int menuId, QPoint screenPos = QPoint());
 
     const MouseButtons& Mouse() const { return m_Mouse; }
     const QPoint& MousePos() const { return m_MousePos; }
@@ -250,6 +250,10 @@ protected:
     bool m_bOthersChanged = false;
     std::vector<QPointer<QWidget>> m_Hidden, m_Disabled;
     std::vector<std::unique_ptr<CTRL_CLASS>> m_Controls;
+    // Controls dropped by Close while one of them may still be running (a key
+    // or a notification that led to the close); freed at the next opening.
+    std::vector<std::unique_ptr<CTRL_CLASS>> m_Retired;
+    void RetireControls();
     std::map<int, QPointer<QWidget>> m_Items;
     bool m_bUpdating = false;
     int m_nScrollFlags = 0;

@@ -361,3 +361,19 @@ TEST(ListControl, LinesNumberedAndSelectionKeptAcrossRefills)
     EXPECT_EQ(ld.records[3], 0);
     ld.dlg.Close(0);
 }
+
+TEST(ListControl, ADialogMayCloseFromTheCommandOfAListKey)
+{
+    // The list is still inside its key handling when the dialog closes.
+    ListDialog ld(1, 1);
+    ld.dlg.onCommand = [&](int id, Notify) {
+        if (id == 40034)
+            ld.dlg.Close(1);
+    };
+    int result = RunModal(ld.dlg, [&] {
+        ld.Widget()->setFocus();
+        QTest::keyClick(ld.Widget(), Qt::Key_Delete);
+        Pump();
+    });
+    EXPECT_EQ(result, 1);
+}
