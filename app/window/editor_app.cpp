@@ -1,0 +1,236 @@
+#include "app/window/editor_app.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "app/text.h"
+#include "ui/controls.h"
+#include "ui/qt_text.h"
+
+// ---------------------------------------------------------------------------
+// Message boxes
+
+Answer QtMessageSink::Box(const std::string& text, const std::string& title, Buttons buttons)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(ToQt(title));
+    box.setText(ToQt(text));
+    switch (buttons) {
+    case Buttons::Ok:
+        box.setIcon(QMessageBox::Warning);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case Buttons::YesNo:
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case Buttons::YesNoCancel:
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+}
+
+void QtMessageSink::RequestQuit()
+{
+    // Closing the frame window ends the event loop.
+    QMetaObject::invokeMethod(qApp, [] { QApplication::quit(); }, Qt::QueuedConnection);
+}
+
+DisplayFacts CurrentDisplayFacts()
+{
+    DisplayFacts f;
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        f.screenWidth = s->geometry().width();
+        f.screenHeight = s->geometry().height();
+    }
+    QFont font = QApplication::font();
+    QFontMetrics m(font);
+    f.fontFace = Utf8ToCp932(font.family().toStdString());
+    f.fontWidth = m.averageCharWidth();
+    f.fontHeight = m.height();
+    // Pitch in the low bits (1 fixed, 2 variable), family "don't care".
+    f.fontPitchAndFamily = font.fixedPitch() ? 1u : 2u;
+    return f;
+}
+
+// ---------------------------------------------------------------------------
+// Main dialog (placeholder) and battle mode
+
+void DLG_MAIN::Build(QDialog* dialog)
+{
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(new QLabel(QStringLiteral("ヴァントール"), dialog));
+}
+
+void DLG_MAIN::OnInitDialog()
+{
+    DLG_CLASS::OnInitDialog();
+    UpdateAll();
+}
+
+void DLG_MAIN::OnCommand(int id, Notify code) { DLG_CLASS::OnCommand(id, code); }
+
+std::function<int()> CurrentBattleMode = [] { return 0; };
+std::function<void(int)> StoreBattleMode = [](int) {};
+
+void DLG_BATTLEMODE::Build(QDialog* dialog)
+{
+    auto* layout = new QVBoxLayout(dialog);
+    auto* combo = new QComboBox(dialog);
+    auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
+    ok->setDefault(true);
+    layout->addWidget(combo);
+    layout->addWidget(ok);
+    AddItem(IDC_MODE, combo);
+    AddItem(IDC_OK, ok);
+}
+
+void DLG_BATTLEMODE::OnInitDialog()
+{
+    DLG_CLASS::OnInitDialog();
+    auto* combo = new CTRL_COMBO_CLASS<int>;
+    combo->Attach(this, IDC_MODE, m_pMode, 0);
+    combo->SetItems({SJ("マニュアル（戦闘で戦闘コマンドを選択）"), SJ("オート（マップで戦闘コマンドを選択）")});
+    UpdateAll();
+    // Centred on the desktop with the cursor on it.
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        QRect a = s->availableGeometry();
+        m_pWnd->move(a.center() - QPoint(m_pWnd->width() / 2, m_pWnd->height() / 2));
+        QCursor::setPos(m_pWnd->geometry().center());
+    }
+}
+
+void DLG_BATTLEMODE::OnCommand(int id, Notify code)
+{
+    DLG_CLASS::OnCommand(id, code);
+    if (id == IDC_OK) {
+        StoreAll();
+        Close(1);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Windows and idle tick
+
+VIEW_MAIN& FrameWindow()
+{
+    static VIEW_MAIN frame;
+    return frame;
+}
+
+DLG_MAIN& MainDialog()
+{
+    static DLG_MAIN main;
+    return main;
+}
+
+namespace {
+
+uint32_t NowMs()
+{
+    static QElapsedTimer clock;
+    if (!clock.isValid())
+        clock.start();
+    return static_cast<uint32_t>(clock.elapsed());
+}
+
+bool CreateMainWindow()
+{
+    VIEW_MAIN& frame = FrameWindow();
+    frame.SetFrame(640, 480, 100, 100, 0, 0);
+    if (!frame.Create(QStringLiteral("ヴァントール"), 9999, 9999, 640, 480)) {
+        OutOfMemoryQuit();
+        return false;
+    }
+    frame.PlaceWindow();
+    frame.Show(true);
+    DLG_MAIN& main = MainDialog();
+    main.SetupWindow(0, frame.Widget(), &frame);
+    main.SetOwner(&frame, true);
+    main.CreateModeless(0, true);
+    if (main.Widget())
+        main.Widget()->setFocus();
+    return true;
+}
+
+}  // namespace
+
+IdleDriver::IdleDriver()
+{
+    m_Timer.setInterval(1000 / 20);
+    connect(&m_Timer, &QTimer::timeout, this, &IdleDriver::Tick);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        AppActive = state == Qt::ApplicationActive;
+        UpdateRunning();
+    });
+    UpdateRunning();
+}
+
+void IdleDriver::UpdateRunning()
+{
+    // Nothing runs between events while another application is active or a
+    // test play runs.
+    if (AppActive && !AppBusy)
+        m_Timer.start();
+    else
+        m_Timer.stop();
+}
+
+void IdleDriver::Tick()
+{
+    UpdateRunning();
+    if (!MainDialog().Exists())
+        return;
+    if (FocusRequest.pending) {
+        FocusRequest.pending = false;
+        if (FocusRequest.target == FocusTarget::Main && MainDialog().Widget())
+            MainDialog().Widget()->setFocus();
+    }
+    uint32_t now = NowMs();
+    m_Rate.Tick(now);
+    for (WND_CLASS* w : windows)
+        w->OnIdle();
+    if (onFrame && m_Clock.Due(now, 20))
+        onFrame();
+}
+
+int RunEditor(StartupHooks hooks)
+{
+    if (!hooks.createMainWindow)
+        hooks.createMainWindow = CreateMainWindow;
+    if (!hooks.chooseBattleMode) {
+        hooks.chooseBattleMode = [] {
+            int mode = CurrentBattleMode();
+            DLG_BATTLEMODE dlg(&mode);
+            dlg.SetTitle(QStringLiteral("戦闘モードの選択"));
+            if (dlg.DoModal() != 1)
+                return false;
+            StoreBattleMode(mode);
+            return true;
+        };
+    }
+    if (!AppStartup(hooks))
+        return 0;
+    IdleDriver idle;
+    idle.windows.push_back(&MainDialog());
+    int code = QApplication::exec();
+    ShutdownHooks down;
+    AppShutdown(down);
+    MainDialog().Close(0);
+    return code;
+}

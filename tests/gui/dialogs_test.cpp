@@ -1,0 +1,257 @@
+// Dialog bookkeeping, command routing, keyboard rules, placement and the
+// shared input dialogs.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "app/text.h"
+#include "gui/gui_util.h"
+#include "ui/input_dialogs.h"
+#include "ui/qt_text.h"
+
+namespace {
+
+QWidget* MakeLine(QWidget* p) { return new QLineEdit(p); }
+QWidget* MakeButton(QWidget* p) { return new QPushButton(QStringLiteral("b"), p); }
+
+// A control that counts the notifications it receives.
+class CountingEdit : public CTRL_EDITSTR_CLASS {
+public:
+    int* changes;
+    explicit CountingEdit(int* c) : changes(c) {}
+    void OnChange() override { ++*changes; }
+};
+
+}  // namespace
+
+TEST(Dialogs, ModalRunHidesOrDisablesTheModelessOnes)
+{
+    TestDialog a, b;
+    a.Add(1, MakeLine);
+    b.Add(1, MakeLine);
+    ASSERT_TRUE(OpenActive(a));
+    ASSERT_TRUE(OpenActive(b));
+    EXPECT_EQ(ModelessRegistry::Instance().Dialogs().size(), 2u);
+
+    TestDialog modal;
+    modal.Add(1, MakeLine);
+    bool hiddenMeanwhile = false, secondRun = true;
+    RunModal(modal, [&] {
+        hiddenMeanwhile = !a.Widget()->isVisible() && !b.Widget()->isVisible();
+        secondRun = modal.DoModal() != 0;  // the window exists: refused
+    }, DO_HIDE_OTHERS);
+    EXPECT_TRUE(hiddenMeanwhile);
+    EXPECT_FALSE(secondRun);
+    EXPECT_TRUE(a.Widget()->isVisible());
+    EXPECT_TRUE(b.Widget()->isVisible());
+
+    bool disabledMeanwhile = false;
+    RunModal(modal, [&] { disabledMeanwhile = !a.Widget()->isEnabled() && a.Widget()->isVisible(); },
+             DO_DISABLE_OTHERS);
+    EXPECT_TRUE(disabledMeanwhile);
+    EXPECT_TRUE(a.Widget()->isEnabled());
+
+    // A modeless dialog opened with the option hides the others until it closes.
+    TestDialog c;
+    c.Add(1, MakeLine);
+    c.CreateModeless(DO_HIDE_OTHERS, true);
+    EXPECT_FALSE(a.Widget()->isVisible());
+    c.Close(0);
+    EXPECT_TRUE(a.Widget()->isVisible());
+
+    a.Close(0);
+    b.Close(0);
+    EXPECT_TRUE(ModelessRegistry::Instance().Dialogs().empty());
+    EXPECT_FALSE(a.Exists());
+}
+
+TEST(Dialogs, ReopeningAModelessDialogKeepsOneRegistration)
+{
+    TestDialog a;
+    a.Add(1, MakeLine);
+    a.CreateModeless();
+    QWidget* first = a.Widget();
+    a.CreateModeless();
+    EXPECT_NE(a.Widget(), first);
+    EXPECT_EQ(ModelessRegistry::Instance().Dialogs().size(), 1u);
+    a.Close(0);
+}
+
+TEST(Dialogs, OkStoresAndCancelDoesNot)
+{
+    for (int button : {IDC_OK, IDC_CANCEL}) {
+        std::string text = "old";
+        TestDialog d;
+        d.Add(100, MakeLine);
+        d.Add(IDC_OK, MakeButton);
+        d.Add(IDC_CANCEL, MakeButton);
+        d.init = [&](TestDialog& t) { (new CTRL_EDITSTR_CLASS)->Attach(&t, 100, &text, 20); };
+        d.onCommand = [&](int id, Notify) { d.StandardButtons(id); };
+        int result = RunModal(d, [&] {
+            qobject_cast<QLineEdit*>(d.Item(100))->setText("new");
+            qobject_cast<QPushButton*>(d.Item(button))->click();
+        });
+        EXPECT_EQ(result, button == IDC_OK ? 1 : 0);
+        EXPECT_EQ(text, button == IDC_OK ? "new" : "old");
+    }
+}
+
+TEST(Dialogs, ANotificationReachesOnlyTheFirstMatchingControl)
+{
+    int first = 0, second = 0;
+    std::string s1, s2;
+    TestDialog d;
+    d.Add(100, MakeLine);
+    d.init = [&](TestDialog& t) {
+        // A button kind takes no edit notification: the walk passes it by.
+        (new CTRL_BUTTON_CLASS)->Attach(&t, 100);
+        (new CountingEdit(&first))->Attach(&t, 100, &s1);
+        (new CountingEdit(&second))->Attach(&t, 100, &s2);
+    };
+    ASSERT_TRUE(OpenActive(d));
+    QTest::keyClicks(d.Item(100), "ab");
+    Pump();
+    EXPECT_EQ(first, 2);
+    EXPECT_EQ(second, 0);
+    EXPECT_EQ(d.FindCommandSource(100, Notify::Click), 100);
+    EXPECT_EQ(d.FindCommandSource(100, Notify::SelChange), 0);
+    d.Close(0);
+}
+
+TEST(Dialogs, ACommandArrivingDuringOnCommandIsDropped)
+{
+    TestDialog d;
+    d.Add(1, MakeLine);
+    int nested = -1;
+    d.onCommand = [&](int id, Notify) {
+        if (id == 500)
+            nested = d.SendCommand(501);
+    };
+    ASSERT_TRUE(OpenActive(d));
+    EXPECT_EQ(d.SendCommand(500), 1);
+    EXPECT_EQ(nested, 0);
+    EXPECT_EQ(d.CommandIds(), std::vector<int>{500});
+    d.Close(0);
+}
+
+TEST(Dialogs, EscapeIsSwallowedUnlessTheInputMethodComposes)
+{
+    // A plain dialog without the framework's keyboard record.
+    QDialog plain;
+    auto* edit = new QLineEdit(&plain);
+    plain.show();
+    plain.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&plain));
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_TRUE(plain.isVisible());
+
+    QInputMethodEvent compose(QStringLiteral("か"), {});
+    QCoreApplication::sendEvent(edit, &compose);
+    ASSERT_TRUE(ImeComposing());
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_FALSE(plain.isVisible());  // reached the dialog, which closed
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("か"));
+    QCoreApplication::sendEvent(edit, &commit);
+    EXPECT_FALSE(ImeComposing());
+}
+
+TEST(Dialogs, FrameworkDialogsGetEscapeAsACommand)
+{
+    TestDialog d;
+    d.Add(1, MakeLine);
+    ASSERT_TRUE(OpenActive(d));
+    QTest::keyClick(d.Item(1), Qt::Key_Escape);
+    Pump();
+    EXPECT_EQ(d.CommandIds(), std::vector<int>{IDC_ESCAPE});
+    d.Hook().swallowEscape = true;
+    d.commands.clear();
+    QTest::keyClick(d.Item(1), Qt::Key_Escape);
+    Pump();
+    EXPECT_TRUE(d.commands.empty());
+    d.Close(0);
+}
+
+TEST(Dialogs, SavedPositionsArePulledIntoTheWorkArea)
+{
+    QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Case {
+        int x, y;
+        bool clampedLeft;
+    };
+    for (const Case& c : {Case{-50, 10, true}, Case{area.right() + 100, 10, false}}) {
+        TestDialog d;
+        d.Add(1, MakeLine);
+        d.SetSavedPosition(c.x, c.y);
+        d.CreateModeless();
+        QRect r = d.Widget()->frameGeometry();
+        if (c.clampedLeft)
+            EXPECT_EQ(r.left(), area.left());
+        else
+            EXPECT_EQ(r.left() + r.width(), area.left() + area.width()) << "flush with the right edge";
+        d.Close(0);
+    }
+}
+
+TEST(InputDialogs, InputValueClampsWhatIsTyped)
+{
+    int value = 5;
+    QTimer::singleShot(0, [] {
+        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->windowTitle(), QString::fromUtf8("データ数"));
+        auto* edit = dlg->findChild<QLineEdit*>();
+        edit->selectAll();
+        QTest::keyClicks(edit, "150");
+        for (QPushButton* b : dlg->findChildren<QPushButton*>())
+            if (b->text() == "OK")
+                b->click();
+    });
+    EXPECT_EQ(InputValue(nullptr, false, value, 1, 99, SJ("データ数")), 1);
+    EXPECT_EQ(value, 99);
+}
+
+TEST(InputDialogs, InputTextScreenshotWithJapaneseText)
+{
+    std::string text = SJ("勇者の剣");
+    QTimer::singleShot(0, [] {
+        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        auto* edit = dlg->findChild<QLineEdit*>();
+        EXPECT_EQ(edit->text(), QString::fromUtf8("勇者の剣"));
+        edit->end(false);
+        TypeText(edit, QString::fromUtf8("＋１"));
+        QDir().mkpath(VANTOR_BUILD_DIR "/screenshots");
+        dlg->grab().save(VANTOR_BUILD_DIR "/screenshots/input_text.png");
+        for (QPushButton* b : dlg->findChildren<QPushButton*>())
+            if (b->text() == "OK")
+                b->click();
+    });
+    EXPECT_EQ(InputText(nullptr, false, text, 12, false, SJ("テキストの入力")), 1);
+    EXPECT_EQ(text, SJ("勇者の剣＋１"));
+}
+
+TEST(InputDialogs, InputTextRefusesMoreThanTheLimit)
+{
+    std::string text;
+    QTimer::singleShot(0, [] {
+        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        QTest::keyClicks(dlg->findChild<QLineEdit*>(), "abcde");
+        for (QPushButton* b : dlg->findChildren<QPushButton*>())
+            if (b->text() == "OK")
+                b->click();
+    });
+    EXPECT_EQ(InputText(nullptr, false, text, 4, true, SJ("名前")), 1);
+    EXPECT_EQ(text, "abcd");
+}
+
+TEST(InputDialogs, FileFilterText)
+{
+    FileFilter f = {{"StageFile ( *.stg2 )", "*.stg2"}, {SJ("画像"), "*.png;*.bmp"}};
+    EXPECT_EQ(QtFileFilter(f), QString::fromUtf8("StageFile ( *.stg2 ) (*.stg2);;画像 (*.png *.bmp)"));
+}

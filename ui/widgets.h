@@ -1,0 +1,17 @@
+// Small widgets the framework needs beyond Qt's own.
+#pragma once
+
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWidget>
+
+// The up-down arrows paired with a numeric edit: each click reports +1 (up) or -1 (down).
+class UpDownWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit UpDownWidget(QWidget* parent = nullptr);
+    void Click(int delta) { emit stepped(delta); }
+
+signals:
+    void stepped(int delta);
+};
