@@ -150,6 +150,47 @@ TEST(EventPage, OldPagesLackTheLaterMembers)
     EXPECT_EQ(old.m_bChainAfterPrevious, 1);
 }
 
+TEST(Event, CurrentLayout)
+{
+    // An event of the current version, every integer member a different value
+    // in file order, so that two swapped members show.
+    Bytes b;
+    b.i32(4).i32(7).i32(1).i32(-1).i32(-2).i32(-3).str(Utf8ToCp932("宝箱"));  // x .. name
+    b.u32(1);                                                                // pages
+    for (int32_t v = 101; v <= 124; ++v)                                     // graphic .. timing
+        b.i32(v);
+    b.str("ab").i32(125);                                                    // command, chain
+    b.u32(1).i32(Act::Wait).u32(1).i32(25).u32(0);                           // one action
+    cEvent e;
+    std::size_t left = 1;
+    ReadBody(e, kDataVersion, b.data, &left);
+    EXPECT_EQ(left, 0u);
+    EXPECT_EQ(e.m_nX, 4);
+    EXPECT_EQ(e.m_nY, 7);
+    EXPECT_EQ(e.m_bHeldByCharacter, 1);
+    EXPECT_EQ(e.m_nReserved1, -1);
+    EXPECT_EQ(e.m_nReserved3, -3);
+    EXPECT_EQ(Utf8(e.m_Name), "宝箱");
+    ASSERT_EQ(e.m_Pages.size(), 1u);
+    const cEventPage& p = e.m_Pages[0];
+    const int32_t got[] = {p.m_nGraphic, p.m_bTurnAOn, p.m_nTurnABase, p.m_nTurnAStep, p.m_bTurnBOn,
+                           p.m_nTurnBFrom, p.m_nTurnBTo, p.m_bEventVarOn, p.m_nEventVarValue,
+                           static_cast<int32_t>(p.m_EventVarCompare), p.m_nCommonVar, p.m_nCommonVarValue,
+                           p.m_nCommonVarCompare, p.m_bFirstAttemptOnly, static_cast<int32_t>(p.m_Scope), p.m_nWho,
+                           p.m_nPresence, p.m_nFriendCondition, p.m_nGroupIndex, p.m_bEnemyGroupOn,
+                           p.m_nEnemyGroup, p.m_bEnemyIdOn, p.m_nEnemyId, static_cast<int32_t>(p.m_Timing),
+                           p.m_bChainAfterPrevious};
+    EXPECT_EQ(std::vector<int32_t>(std::begin(got), std::end(got)), Cat({Seq(101, 125)}));
+    EXPECT_EQ(p.m_CommandName, "ab");
+    ASSERT_EQ(p.m_Actions.size(), 1u);
+    EXPECT_EQ(p.m_Actions[0].m_Ints, std::vector<int32_t>{25});
+
+    // Written back byte for byte.
+    RecordWriter out;
+    e.SaveBody(out);
+    EXPECT_EQ(out.Bytes(), b.data);
+}
+
 TEST(EventPage, ReferencesAreClamped)
 {
     // Without a stage the new page keeps group 1.
