@@ -8,6 +8,7 @@
 #include "database/class.h"
 #include "database/skill.h"
 #include "database/ai.h"
+#include "records/system.h"
 
 namespace {
 
@@ -55,6 +56,7 @@ const std::vector<RecordFileKind>& RecordFileKinds()
         {"CharaAnim.dat", true, List<cCharaAnimPat>},
         {"EffectAnim.dat", true, List<cEffectAnimPat>},
         {"Help.dat", true, List<cEdHelp>},
+        {"System.dat", false, Single<cSystem>},
         {"GValInfo.dat", true, List<cGValInfo>},
         {"EventPlt.dat", true, List<cEvent>},
         {"StartEvent.dat", false, Single<cEvent>},
