@@ -8,6 +8,7 @@
 #include "database/class.h"
 #include "database/skill.h"
 #include "database/ai.h"
+#include "database/chara.h"
 
 namespace {
 
@@ -59,6 +60,8 @@ const std::vector<RecordFileKind>& RecordFileKinds()
         {"EventPlt.dat", true, List<cEvent>},
         {"StartEvent.dat", false, Single<cEvent>},
         {"Class.dat", true, List<cClass>},
+        {"Friend.dat", true, List<cFriend>},
+        {"Enemy.dat", true, List<cEnemy>},
         {"Skill.dat", true, List<cSkillList>},
         {"MoveAITemplate.dat", true, List<cMoveAITemplate>},
     };
