@@ -174,10 +174,10 @@ void cChara::ResolveValues(const cClass& cls)
     for (int i = 0; i < kStatCount; ++i) {
         bool own = m_InitialStats[i] != 0;
         int32_t initial = own ? m_InitialStats[i] : cls.m_InitialStats[i];
-        int32_t final = own ? m_FinalStats[i] : cls.m_FinalStats[i];
+        int32_t last = own ? m_FinalStats[i] : cls.m_FinalStats[i];
         m_GameInitial[i] = initial;
-        m_GameFinal[i] = final != 0 ? final : initial;
-        m_Grows[i] = final != 0 ? 1 : 0;
+        m_GameFinal[i] = last != 0 ? last : initial;
+        m_Grows[i] = last != 0 ? 1 : 0;
     }
 }
 
