@@ -9,6 +9,7 @@
 #include "database/skill.h"
 #include "database/ai.h"
 #include "records/system.h"
+#include "database/chara.h"
 
 namespace {
 
@@ -61,6 +62,8 @@ const std::vector<RecordFileKind>& RecordFileKinds()
         {"EventPlt.dat", true, List<cEvent>},
         {"StartEvent.dat", false, Single<cEvent>},
         {"Class.dat", true, List<cClass>},
+        {"Friend.dat", true, List<cFriend>},
+        {"Enemy.dat", true, List<cEnemy>},
         {"Skill.dat", true, List<cSkillList>},
         {"MoveAITemplate.dat", true, List<cMoveAITemplate>},
     };

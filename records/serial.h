@@ -377,6 +377,63 @@ public:
             Fail();
     }
 
+    // A 32-bit count, then that many record lists (JSON: an array of arrays).
+    template <class R>
+    void ListVec(const char* name, std::vector<RecordList<R>> T::*m, Gate gate = {})
+    {
+        if (!Admit(gate))
+            return;
+        std::vector<RecordList<R>>& mine = self_.*m;
+        std::vector<RecordList<R>>* theirs = Partner(m);
+        Json* outer = nullptr;
+        switch (op_) {
+        case SerialOp::Init: mine.clear(); return;
+        case SerialOp::Copy:
+            if (!theirs)
+                return;
+            mine.resize(theirs->size());
+            break;
+        case SerialOp::Compare:
+            if (!theirs || mine.size() != theirs->size())
+                return Fail();
+            break;
+        case SerialOp::Read: {
+            // Like a vector of integer vectors, the outer list is emptied first.
+            uint32_t count = io_->in->ReadCount(4);
+            mine.clear();
+            mine.resize(count);
+            break;
+        }
+        case SerialOp::Write: io_->out->U32(static_cast<uint32_t>(mine.size())); break;
+        case SerialOp::Normalize: break;
+        case SerialOp::ToJson: outer = &((*io_->json)[name] = Json::array()); break;
+        case SerialOp::FromJson: {
+            auto it = io_->json->find(name);
+            if (it == io_->json->end() || !it->is_array())
+                return JsonError(name, "expected an array of arrays");
+            for (const Json& inner : *it)
+                if (!inner.is_array())
+                    return JsonError(name, "expected an array of arrays");
+            ++io_->jsonSeen;
+            outer = &*it;
+            mine.clear();
+            mine.resize(it->size());
+            break;
+        }
+        case SerialOp::MinSize: io_->minSize += 4; return;
+        }
+        Json* parent = io_->json;
+        for (std::size_t i = 0; i < mine.size() && ok_; ++i) {
+            if (op_ == SerialOp::ToJson)
+                io_->json = &outer->emplace_back(Json::array());
+            else if (op_ == SerialOp::FromJson)
+                io_->json = &(*outer)[i];
+            if (!mine[i].Serial(op_, theirs ? &(*theirs)[i] : nullptr, io_, version_))
+                Fail();
+            io_->json = parent;
+        }
+    }
+
     template <class R>
     void Nested(const char* name, R T::*m, Gate gate = {})
     {
