@@ -162,36 +162,11 @@ public:
     }
 };
 
-std::vector<std::string> StageFiles()
+int StageCount()
 {
     std::vector<std::string> files;
     ListFiles(ProjectFile::StageFolder, "stg2", files);
-    return files;
-}
-
-// Writes every project record file back at the current version; stages are
-// each opened over the template as the editor opens them.
-int UpgradeProject()
-{
-    Project& p = TheProject();
-    int ok = SaveDatabase();
-    ok &= SaveListFile(p.m_GlobalVariables, ProjectFile::GValInfo);
-    ok &= SaveListFile(p.m_MoveAITemplates, ProjectFile::MoveAITemplate);
-    ok &= SaveListFile(p.m_EventPalette, ProjectFile::EventPlt);
-    ok &= SaveListFile(p.m_ActionPalette, ProjectFile::EventActionPlt);
-    ok &= p.m_StartEvent.SaveFile(ProjectFile::StartEvent);
-    ok &= p.m_EditConfig.SaveFile(ProjectFile::EditConfig);
-    ok &= p.m_TestPlay.SaveFile(ProjectFile::TestPlay);
-    const cStage stageTemplate = p.m_Stage;
-    for (const std::string& path : StageFiles()) {
-        p.m_Stage = stageTemplate;
-        if (!p.m_Stage.LoadFile(path) || !p.m_Stage.SaveFile(path)) {
-            std::fprintf(stderr, "vantor-data: cannot upgrade %s\n", Cp932ToUtf8(path).c_str());
-            ok = 0;
-        }
-    }
-    p.m_Stage = stageTemplate;
-    return ok;
+    return static_cast<int>(files.size());
 }
 
 int CheckProject(const std::string& dir, bool upgrade)
@@ -226,9 +201,9 @@ int CheckProject(const std::string& dir, bool upgrade)
                 db.m_PtVals.size(), db.m_Pictures.size(), db.m_Backs.size(), db.m_Sounds.size(), db.m_Bgms.size(),
                 db.m_Helps.size(), db.m_CharaAnims.size(), db.m_EffectAnims.size(), p.m_MoveAITemplates.size(),
                 p.m_EventPalette.size(), p.m_ActionPalette.size(), p.m_WorldMap.m_Chips.size(),
-                p.m_WorldMap.m_Events.size(), static_cast<int>(StageFiles().size()));
+                p.m_WorldMap.m_Events.size(), StageCount());
     if (upgrade) {
-        if (!UpgradeProject())
+        if (!UpgradeProjectFiles())
             return Fail("some project files could not be written");
         std::printf("%s: upgraded to version %u\n", dir.c_str(), CurrentVersion);
     }
