@@ -559,9 +559,9 @@ void BuildDefaultProject(Project& p)
     SetTableSource(oldSource);
 }
 
-int WriteDefaultProject(const std::string& dir)
+int WriteDefaultProject(const std::string& dir, bool images)
 {
-    return InFolder(dir, [] {
+    return InFolder(dir, [images] {
         const uint32_t oldVersion = CurrentVersion;
         CurrentVersion = kDataVersion;
         auto project = std::make_unique<Project>();
@@ -574,7 +574,8 @@ int WriteDefaultProject(const std::string& dir)
         int ok = WriteDataFiles(p);
         ok &= p.m_EditConfig.SaveFile(ProjectFile::EditConfig);
         ok &= p.m_TestPlay.SaveFile(ProjectFile::TestPlay);
-        ok &= WriteImages();
+        if (images)
+            ok &= WriteImages();
         // "default" holds the same data for start-up to copy when "data" is lost.
         fs::remove_all(HostPath("default"), ec);
         fs::copy(HostPath("data"), "default", fs::copy_options::recursive, ec);

@@ -17,5 +17,6 @@ void BuildDefaultProject(Project& project);
 // Writes a complete project into the host folder dir (created when missing):
 // its folders, the records under "data" and again under "default", the editor
 // and test-play settings, a sample stage, the random-name lists and the images.
-// The output depends on nothing but this code. 1 on success.
-int WriteDefaultProject(const std::string& dir);
+// The output depends on nothing but this code. 1 on success. Without images
+// the pictures and toolbar images are left out.
+int WriteDefaultProject(const std::string& dir, bool images = true);
