@@ -10,6 +10,9 @@
 #include "database/ai.h"
 #include "records/system.h"
 #include "database/chara.h"
+#include "records/stage.h"
+#include "records/world_event.h"
+#include "records/world_map.h"
 
 namespace {
 
@@ -44,9 +47,22 @@ bool SameNoCase(const std::string& a, const std::string& b)
 const std::vector<RecordFileKind>& RecordFileKinds()
 {
     static const std::vector<RecordFileKind> kinds = {
+        // In the order of the project's file table.
+        {"*.stg2", false, Single<cStage>},
         {"SheetSize.dat", false, Single<cPropSheetSize>},
         {"EditConfig.dat", false, Single<cEditConfig>},
         {"Testplay.dat", false, Single<cTestPlay>},
+        {"GValInfo.dat", true, List<cGValInfo>},
+        {"MoveAITemplate.dat", true, List<cMoveAITemplate>},
+        {"EventPlt.dat", true, List<cEvent>},
+        {"default.plt", true, List<cEvent>},
+        {"EventActionPlt.dat", true, List<cEventActPlt>},
+        {"WorldMap.dat", false, Single<cWorldMap>},
+        {"StartEvent.dat", false, Single<cEvent>},
+        {"Class.dat", true, List<cClass>},
+        {"Friend.dat", true, List<cFriend>},
+        {"Enemy.dat", true, List<cEnemy>},
+        {"Skill.dat", true, List<cSkillList>},
         {"CompatiType.dat", true, List<cCompatiType>},
         {"Land.dat", true, List<cLand>},
         {"PartyVal.dat", true, List<cPtVal>},
@@ -58,14 +74,6 @@ const std::vector<RecordFileKind>& RecordFileKinds()
         {"EffectAnim.dat", true, List<cEffectAnimPat>},
         {"Help.dat", true, List<cEdHelp>},
         {"System.dat", false, Single<cSystem>},
-        {"GValInfo.dat", true, List<cGValInfo>},
-        {"EventPlt.dat", true, List<cEvent>},
-        {"StartEvent.dat", false, Single<cEvent>},
-        {"Class.dat", true, List<cClass>},
-        {"Friend.dat", true, List<cFriend>},
-        {"Enemy.dat", true, List<cEnemy>},
-        {"Skill.dat", true, List<cSkillList>},
-        {"MoveAITemplate.dat", true, List<cMoveAITemplate>},
     };
     return kinds;
 }
