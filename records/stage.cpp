@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/text.h"
+#include "records/grid.h"
 #include "records/tables.h"
 
 cStage::cStage() { NewStage(); }
@@ -136,8 +137,8 @@ void cStage::ValidateStage()
     if (BeyondTable(m_nRewardKind, Table::PartyVal))
         m_nRewardKind = 1;
     if (TableSize(Table::Land) >= 0)
-        for (int y = 0; y < m_nHeight; ++y)
-            for (int x = 0; x < m_nWidth; ++x)
+        for (int y = 0, rows = GridRows(m_Map, m_nPitchBits, m_nHeight); y < rows; ++y)
+            for (int x = 0, cols = GridColumns(m_nPitchBits, m_nWidth); x < cols; ++x)
                 if (BeyondTable(Cell(x, y), Table::Land))
                     SetCell(x, y, 0);
     const StageExtent extent = Extent();

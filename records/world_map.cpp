@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/text.h"
+#include "records/grid.h"
 #include "records/tables.h"
 
 cWorldMap::cWorldMap() { NewWorldMap(); }
@@ -117,8 +118,9 @@ void cWorldMap::ValidateWorldMap()
         m_nStartX = m_nWidth - 1;
     if (m_nStartY >= m_nHeight)
         m_nStartY = m_nHeight - 1;
-    for (int y = 0; y < m_nHeight; ++y)
-        for (int x = 0; x < m_nWidth; ++x)
+    const int rows = GridRows(m_Map, m_nPitchBits, m_nHeight), cols = GridColumns(m_nPitchBits, m_nWidth);
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < cols; ++x)
             if (Cell(x, y) >= m_Chips.size())
                 SetCell(x, y, 0);
     std::erase_if(m_Events.items(), [&](const cWorldEvent& e) { return e.m_nX >= m_nWidth || e.m_nY >= m_nHeight; });
