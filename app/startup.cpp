@@ -14,6 +14,7 @@
 #include "app/log.h"
 #include "app/paths.h"
 #include "app/text.h"
+#include "records/project.h"
 #include "records/serial.h"
 
 namespace fs = std::filesystem;
@@ -25,17 +26,9 @@ bool AppBusy = false;
 double SheetScaleX = 1.0, SheetScaleY = 1.0;
 FocusRequestState FocusRequest;
 
-cEditConfig& EditConfig()
-{
-    static cEditConfig config;
-    return config;
-}
+cEditConfig& EditConfig() { return TheProject().m_EditConfig; }
 
-cPropSheetSize& PropSheetSize()
-{
-    static cPropSheetSize size;
-    return size;
-}
+cPropSheetSize& PropSheetSize() { return TheProject().m_SheetSize; }
 
 // ---------------------------------------------------------------------------
 // Machine report
@@ -314,4 +307,19 @@ void AppShutdown(const ShutdownHooks& hooks)
     }
     Run(hooks.saveCommonVariableNames);
     Run(hooks.releaseSound);
+}
+
+void UseProjectHooks(StartupHooks& hooks, ShutdownHooks& down)
+{
+    if (!hooks.loadRandomNames)
+        hooks.loadRandomNames = LoadRandomNames;
+    if (!hooks.loadProject)
+        hooks.loadProject = [] {
+            if (!LoadProject())
+                return false;
+            OpenRememberedStage();
+            return true;
+        };
+    if (!down.saveCommonVariableNames)
+        down.saveCommonVariableNames = [] { SaveListFile(TheProject().m_GlobalVariables, ProjectFile::GValInfo); };
 }

@@ -100,3 +100,7 @@ struct ShutdownHooks {
     std::function<void()> releaseSound;
 };
 void AppShutdown(const ShutdownHooks& hooks);
+
+// Fills the unset hooks that the project supplies: the random-name lists, the
+// project load with the remembered stage, and saving the common-variable names.
+void UseProjectHooks(StartupHooks& hooks, ShutdownHooks& down);

@@ -211,6 +211,8 @@ void IdleDriver::Tick()
 
 int RunEditor(StartupHooks hooks)
 {
+    ShutdownHooks down;
+    UseProjectHooks(hooks, down);
     if (!hooks.createMainWindow)
         hooks.createMainWindow = CreateMainWindow;
     if (!hooks.chooseBattleMode) {
@@ -229,7 +231,6 @@ int RunEditor(StartupHooks hooks)
     IdleDriver idle;
     idle.windows.push_back(&MainDialog());
     int code = QApplication::exec();
-    ShutdownHooks down;
     AppShutdown(down);
     MainDialog().Close(0);
     return code;

@@ -1,0 +1,294 @@
+#include "records/project.h"
+
+
+#include "app/log.h"
+#include "app/paths.h"
+#include "app/text.h"
+#include "media/image_table.h"
+
+// ---------------------------------------------------------------------------
+// Tables
+
+namespace {
+
+template <class L>
+std::string NameAt(const L& list, int index)
+{
+    if (index < 0 || index >= list.size())
+        return {};
+    return list[index].m_Name;
+}
+
+}  // namespace
+
+int Project::Size(Table table) const
+{
+    const cDatabase& db = m_Database;
+    switch (table) {
+    case Table::Class: return m_Classes.size();
+    case Table::SkillList: return m_SkillLists.size();
+    case Table::Land: return m_Lands.size();
+    case Table::CompatiType: return db.m_CompatiTypes.size();
+    case Table::PartyVal: return db.m_PtVals.size();
+    case Table::CharaAnim: return db.m_CharaAnims.size();
+    case Table::EffectAnim: return db.m_EffectAnims.size();
+    case Table::Picture: return db.m_Pictures.size();
+    case Table::Back: return db.m_Backs.size();
+    case Table::Sound: return db.m_Sounds.size();
+    case Table::Bgm: return db.m_Bgms.size();
+    case Table::Help: return db.m_Helps.size();
+    case Table::MoveAITemplate: return m_MoveAITemplates.size();
+    case Table::GlobalVariable: return m_GlobalVariables.size();
+    case Table::PositionGroup: return m_Stage.m_GroupPos.size();
+    case Table::WorldChip: return m_WorldMap.m_Chips.size();
+    case Table::StageWidth: return m_Stage.m_nWidth;
+    case Table::StageHeight: return m_Stage.m_nHeight;
+    // Allies, enemies and the tables of the system record are not held yet:
+    // references into them are left as they are.
+    case Table::Friend:
+    case Table::Enemy:
+    case Table::Element:
+    case Table::Category:
+    case Table::ParamInfo:
+    case Table::Count_: break;
+    }
+    return -1;
+}
+
+int Project::SkillCount(int group) const
+{
+    if (group < 0 || group >= m_SkillLists.size())
+        return 0;
+    return m_SkillLists[group].m_Skills.size();
+}
+
+int Project::CategoryCount(int group) const
+{
+    if (group < 0 || group >= m_SkillLists.size())
+        return 0;
+    return m_SkillLists[group].m_Categs.size();
+}
+
+std::string Project::Name(Table table, int index) const
+{
+    const cDatabase& db = m_Database;
+    switch (table) {
+    case Table::Class: return NameAt(m_Classes, index);
+    case Table::SkillList: return NameAt(m_SkillLists, index);
+    case Table::Land: return NameAt(m_Lands, index);
+    case Table::CompatiType: return NameAt(db.m_CompatiTypes, index);
+    case Table::PartyVal: return NameAt(db.m_PtVals, index);
+    case Table::CharaAnim: return NameAt(db.m_CharaAnims, index);
+    case Table::EffectAnim: return NameAt(db.m_EffectAnims, index);
+    case Table::Picture: return NameAt(db.m_Pictures, index);
+    case Table::Back: return NameAt(db.m_Backs, index);
+    case Table::Sound: return NameAt(db.m_Sounds, index);
+    case Table::Bgm: return NameAt(db.m_Bgms, index);
+    case Table::Help:
+        return index >= 0 && index < db.m_Helps.size() ? db.m_Helps[index].m_Heading : std::string();
+    case Table::MoveAITemplate: return NameAt(m_MoveAITemplates, index);
+    case Table::GlobalVariable: return NameAt(m_GlobalVariables, index);
+    case Table::PositionGroup: return NameAt(m_Stage.m_GroupPos, index);
+    case Table::WorldChip: return NameAt(m_WorldMap.m_Chips, index);
+    default: return {};
+    }
+}
+
+std::string Project::SkillName(int group, int skill) const
+{
+    if (group < 0 || group >= m_SkillLists.size())
+        return {};
+    return NameAt(m_SkillLists[group].m_Skills, skill);
+}
+
+void Project::FixLearningClasses()
+{
+    for (cSkillList& list : m_SkillLists)
+        for (cSkill& skill : list.m_Skills)
+            if (skill.m_nLearnClass >= m_Classes.size())
+                skill.m_nLearnClass = 0;
+}
+
+void Project::RenumberSkills()
+{
+    for (int g = 0; g < m_SkillLists.size(); ++g) {
+        cSkillList& list = m_SkillLists[g];
+        list.m_nGroupNo = g;
+        for (int s = 0; s < list.m_Skills.size(); ++s)
+            list.m_Skills[s].m_nSkillNo = s;
+    }
+}
+
+Project& TheProject()
+{
+    static Project project;
+    return project;
+}
+
+void ResetProject() { TheProject() = Project(); }
+
+// ---------------------------------------------------------------------------
+// Loading
+
+void ReportLoadFailure(const std::string& path)
+{
+    if (VersionTooNew)
+        ReportErrorPrintf(SJ("%s の読み込みに失敗しました！\n実行ファイル(.exe)より上位のバージョンのファイルは使用できません。").c_str(),
+                          path.c_str());
+    else
+        ReportErrorPrintf(SJ("%s の読み込みに失敗しました！\nこのファイルが存在しない場合は「default」フォルダから「data」フォルダへ同名のファイルをコピーして下さい。").c_str(),
+                          path.c_str());
+}
+
+namespace {
+
+// A file whose records the project does not hold yet: it must open (exist and
+// not be too new) as it will have to once they are read.
+int OpenOnly(const std::string& path)
+{
+    RecordReader in;
+    return OpenRecordFile(path, in) ? 1 : 0;
+}
+
+int Loaded(int ok, const std::string& path)
+{
+    if (!ok)
+        ReportLoadFailure(path);
+    return ok;
+}
+
+template <class T>
+int LoadList(RecordList<T>& list, const char* path)
+{
+    return Loaded(LoadListFile(list, path), path);
+}
+
+}  // namespace
+
+int LoadProject(const ProjectLoadOptions& options)
+{
+    Project& p = TheProject();
+    SetTableSource(&p);
+
+    // 1. Common-variable names: always exactly 1000, whatever the file held.
+    int ok = LoadList(p.m_GlobalVariables, ProjectFile::GValInfo);
+    FitGlobalVariables(p.m_GlobalVariables);
+    if (!ok)
+        return 0;
+
+    // 2. The nine database-window tables.
+    std::string failed;
+    if (!p.m_Database.LoadDatabaseFiles(&failed))
+        return Loaded(0, failed);
+    p.FixLearningClasses();
+
+    // 3. System record. Until cSystem exists the file is only opened; its
+    // version still decides the test-play take-over below.
+    if (!Loaded(OpenOnly(ProjectFile::System), ProjectFile::System))
+        return 0;
+
+    // 4. Test-play settings. Before 221 the editor settings held the test-play
+    // mode and the game program; an older project without its own file takes
+    // them from there.
+    if (!p.m_TestPlay.LoadFile(ProjectFile::TestPlay) && LoadedFileVersion < 221) {
+        p.m_TestPlay.Init();
+        p.m_TestPlay.m_nTraining = 2;
+        p.m_TestPlay.m_bAutoFind = p.m_EditConfig.m_nOldTestPlayMode;
+        p.m_TestPlay.m_GamePath = p.m_EditConfig.m_OldGamePath;
+    }
+    // The image colour key comes from the system record's transparent colour
+    // once that record is held.
+
+    // 5. to 9. Lands, skills, classes, allies, enemies.
+    if (!LoadList(p.m_Lands, ProjectFile::Land))
+        return 0;
+    if (!LoadList(p.m_SkillLists, ProjectFile::Skill))
+        return 0;
+    p.RenumberSkills();
+    if (!LoadList(p.m_Classes, ProjectFile::Class))
+        return 0;
+    // Allies and enemies: opened only until cFriend and cEnemy exist.
+    if (!Loaded(OpenOnly(ProjectFile::Friend), ProjectFile::Friend))
+        return 0;
+    if (!Loaded(OpenOnly(ProjectFile::Enemy), ProjectFile::Enemy))
+        return 0;
+
+    // 10. The stage template: the remembered stage is opened over it, so
+    // members an older stage file lacks keep the template's values.
+    if (!p.m_EditConfig.m_DefaultStagePath.empty())
+        p.m_Stage.LoadFile(p.m_EditConfig.m_DefaultStagePath);
+
+    // 11. to 15. Palettes, world map, start event.
+    if (!LoadList(p.m_MoveAITemplates, ProjectFile::MoveAITemplate))
+        return 0;
+    if (!LoadListFile(p.m_EventPalette, ProjectFile::EventPlt)) {
+        // Older projects kept their palette under "data\plt"; without either
+        // the palette starts with one default event.
+        p.m_EventPalette.clear();
+        p.m_EventPalette.emplace_back().m_Name = SJ("デフォルト");
+        LoadListFile(p.m_EventPalette, ProjectFile::DefaultEventPlt);
+    }
+    if (!LoadList(p.m_ActionPalette, ProjectFile::EventActionPlt))
+        return 0;
+    if (!Loaded(p.m_WorldMap.LoadFile(ProjectFile::WorldMap), ProjectFile::WorldMap))
+        return 0;
+    if (!Loaded(p.m_StartEvent.LoadFile(ProjectFile::StartEvent), ProjectFile::StartEvent))
+        return 0;
+
+    // 16. and 17. Images and the working sheets composed from them.
+    if (options.images && !LoadProjectImages(p.m_WorldMap.m_BackImage))
+        return 0;
+    return 1;
+}
+
+void OpenRememberedStage()
+{
+    Project& p = TheProject();
+    std::string& path = p.m_EditConfig.m_StagePath;
+    if (path.empty())
+        return;
+    if (!p.m_Stage.LoadFile(path)) {
+        p.m_Stage.NewStage();
+        path.clear();
+    }
+}
+
+void LoadRandomNames()
+{
+    std::vector<std::string> files;
+    ListFiles(ProjectFile::RandomNameFolder, "txt", files);
+    std::vector<std::string>& out = TheProject().m_RandomNames;
+    out.clear();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        // The file at position i must carry the number i in its name.
+        std::string name = FileNamePart(files[i]);
+        std::string prefix = StrPrintf("RandomName%.3d_", static_cast<int>(i));
+        if (name.compare(0, prefix.size(), prefix) == 0)
+            out.push_back(StrPrintf("%.3d %s", static_cast<int>(i), name.c_str() + prefix.size()));
+        else
+            out.push_back(SJ("！ファイルが不正です"));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Saving
+
+int SaveDatabaseFiles()
+{
+    Project& p = TheProject();
+    p.FixLearningClasses();
+    return p.m_Database.SaveDatabaseFiles();
+}
+
+int SaveDatabase()
+{
+    Project& p = TheProject();
+    int ok = SaveDatabaseFiles();
+    ok &= SaveListFile(p.m_Classes, ProjectFile::Class);
+    // Friend.dat and Enemy.dat are written once their records are held.
+    ok &= SaveListFile(p.m_Lands, ProjectFile::Land);
+    ok &= SaveListFile(p.m_SkillLists, ProjectFile::Skill);
+    // System.dat likewise.
+    ok &= p.m_WorldMap.SaveFile(ProjectFile::WorldMap);
+    return ok;
+}

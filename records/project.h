@@ -1,0 +1,113 @@
+// The project: every record and record list of the project folder as one
+// process-wide object, the order in which start-up loads them, and the
+// operations that save them. All paths are stored paths relative to the
+// project folder (the current directory).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "database/ai.h"
+#include "database/class.h"
+#include "database/database.h"
+#include "database/land.h"
+#include "database/skill.h"
+#include "events/event.h"
+#include "events/gval_info.h"
+#include "records/serial.h"
+#include "records/stage.h"
+#include "records/tables.h"
+#include "records/world_event.h"
+#include "records/world_map.h"
+
+// The project's files.
+namespace ProjectFile {
+inline constexpr const char* DefaultStage = "data\\stg\\Default.stg2";
+inline constexpr const char* SheetSize = "e_data\\SheetSize.dat";
+inline constexpr const char* OldEditConfig = "data\\EditConfig.dat";
+inline constexpr const char* EditConfig = "e_data\\EditConfig.dat";
+inline constexpr const char* TestPlay = "e_data\\Testplay.dat";
+inline constexpr const char* GValInfo = "data\\GValInfo.dat";
+inline constexpr const char* MoveAITemplate = "data\\MoveAITemplate.dat";
+inline constexpr const char* EventPlt = "data\\EventPlt.dat";
+inline constexpr const char* DefaultEventPlt = "data\\plt\\default.plt";
+inline constexpr const char* EventActionPlt = "data\\EventActionPlt.dat";
+inline constexpr const char* WorldMap = "data\\database\\WorldMap.dat";
+inline constexpr const char* StartEvent = "data\\database\\StartEvent.dat";
+inline constexpr const char* Class = "data\\database\\Class.dat";
+inline constexpr const char* Friend = "data\\database\\Friend.dat";
+inline constexpr const char* Enemy = "data\\database\\Enemy.dat";
+inline constexpr const char* Skill = "data\\database\\Skill.dat";
+inline constexpr const char* Land = "data\\database\\Land.dat";
+inline constexpr const char* System = "data\\database\\System.dat";
+inline constexpr const char* StageFolder = "data\\stg";
+inline constexpr const char* RandomNameFolder = "data\\random_name";
+}  // namespace ProjectFile
+
+class Project : public TableSource {
+public:
+    Project() = default;
+
+    // TableSource over the live tables.
+    int Size(Table table) const override;
+    int SkillCount(int group) const override;
+    int CategoryCount(int group) const override;
+    std::string Name(Table table, int index) const override;
+    std::string SkillName(int group, int skill) const override;
+
+    // Skills whose learning class lies beyond the class table learn in class 0.
+    void FixLearningClasses();
+    // Skill groups and skills carry their own positions.
+    void RenumberSkills();
+
+    cDatabase m_Database;                      // the nine tables of the database window
+    RecordList<cClass> m_Classes;
+    // Allies and enemies (Friend.dat, Enemy.dat) join once their records exist.
+    RecordList<cSkillList> m_SkillLists;
+    RecordList<cLand> m_Lands;
+    // The system record (System.dat) joins once it exists.
+    cStage m_Stage;                            // the stage being edited
+    cWorldMap m_WorldMap;
+    cEvent m_StartEvent;
+    RecordList<cEvent> m_EventPalette;
+    RecordList<cEventActPlt> m_ActionPalette;
+    RecordList<cMoveAITemplate> m_MoveAITemplates;
+    RecordList<cGValInfo> m_GlobalVariables;   // always kGlobalVariableCount after a load
+    cEditConfig m_EditConfig;
+    cTestPlay m_TestPlay;
+    cPropSheetSize m_SheetSize;
+    std::vector<std::string> m_RandomNames;    // the entries the random-name choices offer
+};
+
+// The project of this process.
+Project& TheProject();
+// Puts every record of the project back as a fresh process finds it.
+void ResetProject();
+
+struct ProjectLoadOptions {
+    // The images of the image table (the data tool has no use for them).
+    bool images = true;
+};
+
+// Loads every project file in the fixed order. The first file that fails is
+// reported (ReportLoadFailure) and ends the load with 0; the records loaded so
+// far stay as they are. Installs the project as the table source.
+int LoadProject(const ProjectLoadOptions& options = {});
+
+// Reports a failed load of the file: its version was too new, or it is missing
+// or broken.
+void ReportLoadFailure(const std::string& path);
+
+// Opens the stage the editor settings remember over the template. A stage that
+// cannot be opened is replaced by a new stage and forgotten.
+void OpenRememberedStage();
+
+// Lists the random-name files of "data\random_name" into m_RandomNames.
+void LoadRandomNames();
+
+// The nine database-window lists (after the learning-class check).
+int SaveDatabaseFiles();
+// Everything the database window edits: the nine lists, classes, allies,
+// enemies, lands, skills, the system record and the world map.
+int SaveDatabase();
