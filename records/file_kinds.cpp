@@ -8,6 +8,9 @@
 #include "database/class.h"
 #include "database/skill.h"
 #include "database/ai.h"
+#include "records/stage.h"
+#include "records/world_event.h"
+#include "records/world_map.h"
 
 namespace {
 
@@ -42,6 +45,7 @@ bool SameNoCase(const std::string& a, const std::string& b)
 const std::vector<RecordFileKind>& RecordFileKinds()
 {
     static const std::vector<RecordFileKind> kinds = {
+        {"*.stg2", false, Single<cStage>},
         {"SheetSize.dat", false, Single<cPropSheetSize>},
         {"EditConfig.dat", false, Single<cEditConfig>},
         {"Testplay.dat", false, Single<cTestPlay>},
@@ -57,6 +61,9 @@ const std::vector<RecordFileKind>& RecordFileKinds()
         {"Help.dat", true, List<cEdHelp>},
         {"GValInfo.dat", true, List<cGValInfo>},
         {"EventPlt.dat", true, List<cEvent>},
+        {"default.plt", true, List<cEvent>},
+        {"EventActionPlt.dat", true, List<cEventActPlt>},
+        {"WorldMap.dat", false, Single<cWorldMap>},
         {"StartEvent.dat", false, Single<cEvent>},
         {"Class.dat", true, List<cClass>},
         {"Skill.dat", true, List<cSkillList>},

@@ -292,3 +292,30 @@ int SaveDatabase()
     ok &= p.m_WorldMap.SaveFile(ProjectFile::WorldMap);
     return ok;
 }
+
+int UpgradeProjectFiles()
+{
+    Project& p = TheProject();
+    int ok = SaveDatabase();
+    ok &= SaveListFile(p.m_GlobalVariables, ProjectFile::GValInfo);
+    ok &= SaveListFile(p.m_MoveAITemplates, ProjectFile::MoveAITemplate);
+    ok &= SaveListFile(p.m_EventPalette, ProjectFile::EventPlt);
+    ok &= SaveListFile(p.m_ActionPalette, ProjectFile::EventActionPlt);
+    ok &= p.m_StartEvent.SaveFile(ProjectFile::StartEvent);
+    ok &= p.m_EditConfig.SaveFile(ProjectFile::EditConfig);
+    ok &= p.m_TestPlay.SaveFile(ProjectFile::TestPlay);
+    // Each stage is opened as the stage being edited, over the template, so
+    // that it is validated against this project's tables.
+    const cStage stageTemplate = p.m_Stage;
+    std::vector<std::string> stages;
+    ListFiles(ProjectFile::StageFolder, "stg2", stages);
+    for (const std::string& path : stages) {
+        p.m_Stage = stageTemplate;
+        if (!p.m_Stage.LoadFile(path) || !p.m_Stage.SaveFile(path)) {
+            ReportPrintf("%s", path.c_str());
+            ok = 0;
+        }
+    }
+    p.m_Stage = stageTemplate;
+    return ok;
+}

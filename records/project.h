@@ -111,3 +111,9 @@ int SaveDatabaseFiles();
 // Everything the database window edits: the nine lists, classes, allies,
 // enemies, lands, skills, the system record and the world map.
 int SaveDatabase();
+
+// Writes every project file the project holds back at the current version:
+// what SaveDatabase writes, the side files, the start event, the editor and
+// test-play settings, and every stage under "data\stg", each opened over the
+// template. 0 when any of them could not be loaded or written.
+int UpgradeProjectFiles();

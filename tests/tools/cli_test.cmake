@@ -55,3 +55,14 @@ run(2 build ${WORK}/wrong.json ${WORK}/out.dat)
 string(ASCII 85 1 1 1 header)
 file(WRITE ${WORK}/new/Testplay.dat "${header}")
 run(2 dump ${WORK}/new/Testplay.dat)
+
+# Whole projects: the starter project checks and upgrades; a missing file ends
+# the check with status 1 and the editor's message naming it.
+run(0 new-project ${WORK}/project)
+run(0 check ${WORK}/project)
+run(0 upgrade ${WORK}/project)
+file(REMOVE ${WORK}/project/data/database/Help.dat)
+execute_process(COMMAND ${TOOL} check ${WORK}/project RESULT_VARIABLE status ERROR_VARIABLE err)
+if(NOT status EQUAL 1 OR NOT err MATCHES "data\\\\database\\\\Help.dat")
+  message(FATAL_ERROR "check of a project without Help.dat: status ${status}\n${err}")
+endif()

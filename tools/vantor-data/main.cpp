@@ -4,18 +4,28 @@
 //   vantor-data build JSON FILE [--type NAME]    JSON -> record file (version 340)
 //   vantor-data check FILE...                    loads each file, prints its version
 //   vantor-data upgrade FILE...                  loads each file and writes it at 340
+//   vantor-data check [DIR]                      loads the project in DIR as the editor does
+//   vantor-data upgrade [DIR]                    loads the project and writes all of it at 340
+//   vantor-data new-project DIR                  writes the starter project into DIR
 //   vantor-data types                            the known file names
 //
-// Errors print one line on stderr and exit with status 2.
+// Errors print one line on stderr and exit with status 2; a project that does
+// not load prints the editor's message and exits with status 1.
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <filesystem>
+
 #include "app/log.h"
 #include "app/paths.h"
+#include "app/startup.h"
+#include "app/text.h"
+#include "records/default_project.h"
 #include "records/file_kinds.h"
+#include "records/project.h"
 #include "records/json_text.h"
 #include "records/serial.h"
 
@@ -36,6 +46,9 @@ void Usage()
                  "       vantor-data build JSON FILE [--type NAME]\n"
                  "       vantor-data check FILE...\n"
                  "       vantor-data upgrade FILE...\n"
+                 "       vantor-data check [DIR]\n"
+                 "       vantor-data upgrade [DIR]\n"
+                 "       vantor-data new-project DIR\n"
                  "       vantor-data types\n");
 }
 
@@ -139,6 +152,70 @@ int Check(const std::vector<std::string>& files, bool upgrade)
     return status;
 }
 
+// Boxes of the project load go to stderr as plain text, one message each.
+class PlainSink : public MessageSink {
+public:
+    Answer Box(const std::string& text, const std::string&, Buttons buttons) override
+    {
+        std::fprintf(stderr, "%s\n", Cp932ToUtf8(text).c_str());
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+    }
+};
+
+int StageCount()
+{
+    std::vector<std::string> files;
+    ListFiles(ProjectFile::StageFolder, "stg2", files);
+    return static_cast<int>(files.size());
+}
+
+int CheckProject(const std::string& dir, bool upgrade)
+{
+    std::error_code ec;
+    std::filesystem::current_path(dir, ec);
+    if (ec)
+        return Fail("cannot open the folder " + dir);
+    PlainSink sink;
+    MessageSink* old = SetMessageSink(&sink);
+    if (upgrade) {
+        LoadEditorSettings();
+    } else if (!EditConfig().LoadFile(ProjectFile::EditConfig)) {
+        // Without touching anything: the old place of the settings, or defaults.
+        if (!EditConfig().LoadFile(ProjectFile::OldEditConfig))
+            EditConfig().NewSettings();
+    }
+    LoadRandomNames();
+    ProjectLoadOptions options;
+    options.images = false;
+    int loaded = LoadProject(options);
+    SetMessageSink(old);
+    if (!loaded)
+        return 1;
+    Project& p = TheProject();
+    const cDatabase& db = p.m_Database;
+    std::printf("%s: classes %d, skill groups %d, lands %d, compatibility types %d, party values %d, "
+                "pictures %d, backgrounds %d, sounds %d, music %d, help %d, character animations %d, "
+                "effect animations %d, movement-AI templates %d, event palette %d, action palette %d, "
+                "world chips %d, world events %d, stages %d\n",
+                dir.c_str(), p.m_Classes.size(), p.m_SkillLists.size(), p.m_Lands.size(), db.m_CompatiTypes.size(),
+                db.m_PtVals.size(), db.m_Pictures.size(), db.m_Backs.size(), db.m_Sounds.size(), db.m_Bgms.size(),
+                db.m_Helps.size(), db.m_CharaAnims.size(), db.m_EffectAnims.size(), p.m_MoveAITemplates.size(),
+                p.m_EventPalette.size(), p.m_ActionPalette.size(), p.m_WorldMap.m_Chips.size(),
+                p.m_WorldMap.m_Events.size(), StageCount());
+    if (upgrade) {
+        if (!UpgradeProjectFiles())
+            return Fail("some project files could not be written");
+        std::printf("%s: upgraded to version %u\n", dir.c_str(), CurrentVersion);
+    }
+    return 0;
+}
+
+bool IsFolder(const std::string& path)
+{
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -166,6 +243,14 @@ int main(int argc, char** argv)
             return Dump(args[1], type);
         if (command == "build" && args.size() == 3)
             return Build(args[1], args[2], type);
+        if ((command == "check" || command == "upgrade") && (args.size() == 1 || (args.size() == 2 && IsFolder(args[1]))))
+            return CheckProject(args.size() == 2 ? args[1] : ".", command == "upgrade");
+        if (command == "new-project" && args.size() == 2) {
+            if (!WriteDefaultProject(args[1]))
+                return Fail("cannot write the project into " + args[1]);
+            std::printf("%s: new project written\n", args[1].c_str());
+            return 0;
+        }
         if ((command == "check" || command == "upgrade") && args.size() >= 2)
             return Check(std::vector<std::string>(args.begin() + 1, args.end()), command == "upgrade");
         if (command == "types" && args.size() == 1) {

@@ -1,0 +1,275 @@
+#include "records/project.h"
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "app/text.h"
+#include "records/default_project.h"
+#include "tests/test_util.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A starter project in a fresh current directory, loaded (or not) by the test.
+class ProjectTest : public ::testing::Test {
+protected:
+    // The starter project (without images) is written once and copied for each test.
+    static void SetUpTestSuite()
+    {
+        starter_ = new TempDir;
+        WriteDefaultProject(starter_->Path().string(), false);
+        ResetProject();
+    }
+    static void TearDownTestSuite()
+    {
+        delete starter_;
+        starter_ = nullptr;
+    }
+    void SetUp() override
+    {
+        ResetProject();
+        fs::copy(starter_->Path(), dir_.Path(), fs::copy_options::recursive);
+    }
+    void TearDown() override
+    {
+        SetTableSource(nullptr);
+        ResetProject();
+        CurrentVersion = kDataVersion;
+    }
+
+    int Load()
+    {
+        ProjectLoadOptions options;
+        options.images = false;
+        return LoadProject(options);
+    }
+
+    // A file header claiming the version, with the rest of the file kept.
+    static void SetVersion(const std::string& path, uint32_t version)
+    {
+        std::vector<uint8_t> bytes = ReadFile(path);
+        std::memcpy(bytes.data(), &version, 4);
+        WriteFile(path, bytes);
+    }
+
+    static TempDir* starter_;
+    TempDir dir_;
+};
+
+TempDir* ProjectTest::starter_ = nullptr;
+
+const std::string kMissing = "%s の読み込みに失敗しました！\nこのファイルが存在しない場合は「default」フォルダから「data」フォルダへ同名のファイルをコピーして下さい。";
+const std::string kTooNew = "%s の読み込みに失敗しました！\n実行ファイル(.exe)より上位のバージョンのファイルは使用できません。";
+
+}  // namespace
+
+TEST_F(ProjectTest, StarterProjectLoadsWithItsImages)
+{
+    ASSERT_EQ(WriteDefaultProject(dir_.Path().string()), 1);
+    RecordingSink sink;
+    EXPECT_EQ(LoadProject(), 1);
+    EXPECT_TRUE(sink.texts.empty());
+    Project& p = TheProject();
+    EXPECT_EQ(p.m_GlobalVariables.size(), kGlobalVariableCount);
+    EXPECT_EQ(p.m_Lands.size(), 8);
+    EXPECT_EQ(p.m_EventPalette[0].m_Name, SJ("デフォルト"));
+    EXPECT_EQ(p.m_Stage.m_nWidth, 20);  // the template
+    EXPECT_EQ(p.m_SkillLists[1].m_nGroupNo, 1);
+    EXPECT_EQ(p.m_SkillLists[1].m_Skills[1].m_nSkillNo, 1);
+    EXPECT_EQ(TableSize(Table::Land), 8);
+    EXPECT_EQ(TableName(Table::GlobalVariable, 1), SJ("お金"));
+
+    // The remembered stage opens over the template; a broken path is forgotten.
+    p.m_EditConfig.m_StagePath = "data\\stg\\Stage01.stg2";
+    OpenRememberedStage();
+    EXPECT_EQ(p.m_Stage.m_Name, SJ("はじまりの草原"));
+    EXPECT_EQ(p.m_Stage.m_PutEnemy.size(), 5);
+    p.m_EditConfig.m_StagePath = "data\\stg\\Gone.stg2";
+    OpenRememberedStage();
+    EXPECT_EQ(p.m_Stage.m_Name, SJ("ステージ"));
+    EXPECT_EQ(p.m_EditConfig.m_StagePath, "");
+
+    // "default" holds the same data as "data".
+    EXPECT_EQ(ReadFile("default/database/Class.dat"), ReadFile("data/database/Class.dat"));
+    EXPECT_TRUE(fs::exists("e_image/ToolBar_Palette.bmp"));
+    EXPECT_TRUE(fs::exists("e_image/ToolBar_TestPlay.bmp"));
+}
+
+TEST_F(ProjectTest, CommonVariableNamesAlwaysThousand)
+{
+    for (int stored : {3, 1200}) {
+        RecordList<cGValInfo> names;
+        names.resize(stored);
+        for (int i = 0; i < stored; ++i)
+            names[i].m_Name = "v" + std::to_string(i);
+        ASSERT_EQ(SaveListFile(names, "data\\GValInfo.dat"), 1);
+        ResetProject();
+        ASSERT_EQ(Load(), 1);
+        RecordList<cGValInfo>& loaded = TheProject().m_GlobalVariables;
+        ASSERT_EQ(loaded.size(), kGlobalVariableCount) << stored;
+        EXPECT_EQ(loaded[2].m_Name, "v2");
+        EXPECT_EQ(loaded[999].m_Name, stored > 999 ? "v999" : "");
+        // Saved again, the count is 1000.
+        ASSERT_EQ(SaveListFile(loaded, "data\\GValInfo.dat"), 1);
+        EXPECT_EQ(ReadFile("data/GValInfo.dat")[4], 1000 % 256);
+    }
+}
+
+TEST_F(ProjectTest, EventPaletteFallback)
+{
+    RecordingSink sink;
+    fs::remove("data/EventPlt.dat");
+    ASSERT_EQ(Load(), 1);
+    ASSERT_EQ(TheProject().m_EventPalette.size(), 1);
+    EXPECT_EQ(TheProject().m_EventPalette[0].m_Name, SJ("デフォルト"));
+
+    // An older project's palette under "data\plt" takes its place, whatever its length.
+    RecordList<cEvent> old;
+    for (const char* name : {"a", "b", "c"})
+        old.emplace_back().m_Name = name;
+    ASSERT_EQ(SaveListFile(old, "data\\plt\\default.plt"), 1);
+    ResetProject();
+    ASSERT_EQ(Load(), 1);
+    ASSERT_EQ(TheProject().m_EventPalette.size(), 3);
+    EXPECT_EQ(TheProject().m_EventPalette[2].m_Name, "c");
+    EXPECT_TRUE(sink.texts.empty());
+}
+
+TEST_F(ProjectTest, FirstFailureIsReportedAndEndsTheLoad)
+{
+    struct Case {
+        const char* file;     // host path
+        const char* stored;   // the path the message names
+        bool newer;           // a newer version instead of a missing file
+    } cases[] = {
+        {"data/GValInfo.dat", "data\\GValInfo.dat", false},
+        {"data/database/PartyVal.dat", "data\\database\\PartyVal.dat", true},
+        {"data/database/Help.dat", "data\\database\\Help.dat", false},
+        {"data/database/System.dat", "data\\database\\System.dat", true},
+        {"data/database/Land.dat", "data\\database\\Land.dat", false},
+        {"data/database/Skill.dat", "data\\database\\Skill.dat", true},
+        {"data/database/Class.dat", "data\\database\\Class.dat", true},
+        {"data/database/Friend.dat", "data\\database\\Friend.dat", false},
+        {"data/database/Enemy.dat", "data\\database\\Enemy.dat", true},
+        {"data/MoveAITemplate.dat", "data\\MoveAITemplate.dat", false},
+        {"data/EventActionPlt.dat", "data\\EventActionPlt.dat", true},
+        {"data/database/WorldMap.dat", "data\\database\\WorldMap.dat", false},
+        {"data/database/StartEvent.dat", "data\\database\\StartEvent.dat", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::vector<uint8_t> kept = ReadFile(c.file);
+        if (c.newer)
+            SetVersion(c.file, kDataVersion + 1);
+        else
+            fs::remove(c.file);
+        ResetProject();
+        RecordingSink sink;
+        EXPECT_EQ(Load(), 0);
+        ASSERT_EQ(sink.texts.size(), 1u);
+        EXPECT_EQ(sink.texts[0], StrPrintf(Utf8ToCp932(c.newer ? kTooNew : kMissing).c_str(), c.stored));
+        EXPECT_EQ(sink.titles[0], SJ("エラー"));
+        // Nothing after the failed file was read: the action palette comes late.
+        bool afterActionPalette = c.stored == std::string("data\\database\\WorldMap.dat") ||
+                                  c.stored == std::string("data\\database\\StartEvent.dat");
+        EXPECT_EQ(TheProject().m_ActionPalette.empty(), !afterActionPalette);
+        WriteFile(c.file, kept);
+    }
+}
+
+TEST_F(ProjectTest, TestPlaySettingsTakenOverFromOldEditorSettings)
+{
+    fs::remove("e_data/Testplay.dat");
+    for (uint32_t systemVersion : {220u, 221u, 340u}) {
+        SetVersion("data/database/System.dat", systemVersion);
+        ResetProject();
+        Project& p = TheProject();
+        p.m_EditConfig.m_nOldTestPlayMode = 0;
+        p.m_EditConfig.m_OldGamePath = "game\\Game.exe";
+        p.m_TestPlay.m_nSkillLevel = 3;
+        ASSERT_EQ(Load(), 1);
+        if (systemVersion < 221) {
+            EXPECT_EQ(p.m_TestPlay.m_GamePath, "game\\Game.exe");
+            EXPECT_EQ(p.m_TestPlay.m_bAutoFind, 0);
+            EXPECT_EQ(p.m_TestPlay.m_nTraining, 2);
+            EXPECT_EQ(p.m_TestPlay.m_nSkillLevel, 0);
+        } else {
+            EXPECT_EQ(p.m_TestPlay.m_GamePath, "") << systemVersion;
+            EXPECT_EQ(p.m_TestPlay.m_nSkillLevel, 3) << systemVersion;
+        }
+    }
+}
+
+TEST_F(ProjectTest, LearningClassesBeyondTheClassTable)
+{
+    ASSERT_EQ(Load(), 1);
+    Project& p = TheProject();
+    p.m_SkillLists[0].m_Skills[0].m_nLearnClass = 4;  // four classes
+    p.m_SkillLists[0].m_Skills[1].m_nLearnClass = 3;
+    p.m_Database.m_Helps[0].m_Heading = "new";
+    ASSERT_EQ(SaveDatabaseFiles(), 1);
+    EXPECT_EQ(p.m_SkillLists[0].m_Skills[0].m_nLearnClass, 0);
+    EXPECT_EQ(p.m_SkillLists[0].m_Skills[1].m_nLearnClass, 3);
+    ResetProject();
+    ASSERT_EQ(Load(), 1);
+    EXPECT_EQ(TheProject().m_Database.m_Helps[0].m_Heading, "new");
+}
+
+TEST_F(ProjectTest, UpgradeOfAnOldProject)
+{
+    // Files as older editors left them: a stage of 130 (before the world map's
+    // own extras were in use), a world map of 120, common-variable names of 50
+    // and a movement-AI list of 340 whose header is kept old.
+    ASSERT_EQ(Load(), 1);
+    cStage stage;
+    ASSERT_EQ(stage.LoadFile("data\\stg\\Stage01.stg2"), 1);
+    cWorldMap world;
+    ASSERT_EQ(world.LoadFile("data\\database\\WorldMap.dat"), 1);
+    CurrentVersion = 130;
+    ASSERT_EQ(stage.SaveFile("data\\stg\\Stage01.stg2"), 1);
+    CurrentVersion = 120;
+    ASSERT_EQ(world.SaveFile("data\\database\\WorldMap.dat"), 1);
+    CurrentVersion = 50;
+    ASSERT_EQ(SaveListFile(TheProject().m_GlobalVariables, "data\\GValInfo.dat"), 1);
+    CurrentVersion = kDataVersion;
+    fs::remove("e_data/Testplay.dat");
+    SetVersion("data/database/System.dat", 200);
+
+    ResetProject();
+    ASSERT_EQ(Load(), 1);
+    ASSERT_EQ(UpgradeProjectFiles(), 1);
+    for (const char* path : {"data/stg/Stage01.stg2", "data/stg/Default.stg2", "data/database/WorldMap.dat",
+                             "data/GValInfo.dat", "e_data/Testplay.dat", "data/database/Class.dat"}) {
+        std::vector<uint8_t> bytes = ReadFile(path);
+        ASSERT_GE(bytes.size(), 4u) << path;
+        uint32_t version;
+        std::memcpy(&version, bytes.data(), 4);
+        EXPECT_EQ(version, kDataVersion) << path;
+    }
+    ResetProject();
+    ASSERT_EQ(Load(), 1);
+    cStage again;
+    ASSERT_EQ(again.LoadFile("data\\stg\\Stage01.stg2"), 1);
+    EXPECT_TRUE(again.Equals(stage));
+    EXPECT_TRUE(TheProject().m_WorldMap.Equals(world));
+    EXPECT_EQ(TheProject().m_GlobalVariables[10].m_Name, SJ("シナリオ進行度"));
+    // The old project's test-play settings were taken over and are now a file.
+    EXPECT_EQ(TheProject().m_TestPlay.m_nTraining, 2);
+}
+
+TEST(RandomNames, NumberedFilesAndStrays)
+{
+    TempDir dir;
+    for (const char* name : {"RandomName000_a.txt", "RandomName001_b.txt", "stray.txt", "RandomName003_c.TXT", "skip.dat"})
+        WriteFile(std::string("data/random_name/") + name, {});
+    LoadRandomNames();
+    const auto& got = TheProject().m_RandomNames;
+    ASSERT_EQ(got.size(), 4u);
+    EXPECT_EQ(got[0], "000 a.txt");
+    EXPECT_EQ(got[1], "001 b.txt");
+    EXPECT_EQ(got[2], SJ("！ファイルが不正です"));  // RandomName003_ at position 2
+    EXPECT_EQ(got[3], SJ("！ファイルが不正です"));  // stray.txt
+    ResetProject();
+}
