@@ -9,6 +9,7 @@
 
 #include "app/text.h"
 #include "media/image_table.h"
+#include "records/default_project.h"
 #include "records/project.h"
 #include "stage/map_render.h"
 #include "stage/window/main_window.h"
@@ -180,39 +181,18 @@ TEST_F(MainWindowTest, WheelScrollsSidewaysAndWithCtrlUpAndDown)
     EXPECT_EQ(TheProject().m_Stage.Cell(2, 0), 1);
 }
 
-// The editor on a small sample stage, saved as an image for a look.
-TEST_F(MainWindowTest, Screenshot)
+// The editor on the starter project's sample stage, saved as an image for a look.
+TEST_F(MainWindowTest, ScreenshotOfTheSampleStage)
 {
-    Surface& chips = ImageSurface(IMG_MAPCHIP);
-    ASSERT_TRUE(CreateSurface(chips, 256, 1024, 24, 0));
-    const Rgb colours[8] = {{60, 140, 60}, {40, 90, 200}, {150, 120, 70}, {110, 110, 110},
-                            {30, 100, 30}, {200, 190, 120}, {90, 60, 40}, {220, 220, 240}};
-    for (int n = 0; n < 8; ++n) {
-        Surface tile;
-        CreateSurface(tile, 32, 32, 24, 0);
-        FillSurface(tile, colours[n]);
-        FillRect(tile, 4, 4, 6, 6, Rgb{uint8_t(colours[n].r / 2), uint8_t(colours[n].g / 2), uint8_t(colours[n].b / 2)});
-        DrawSurface(chips, (n % 8) * 32, (n / 8) * 32, 32, 32, tile, 0, 0, 1);
-    }
-    Surface& chara = ImageSurface(IMG_CHARACTER1);
-    ASSERT_TRUE(CreateSurface(chara, 640, 640, 24, 0));
-    FillSurface(chara, Rgb{200, 40, 40});
-
-    cStage& s = TheProject().m_Stage;
-    for (int y = 0; y < s.m_nHeight; ++y)
-        for (int x = 0; x < s.m_nWidth; ++x)
-            s.SetCell(x, y, (x / 4 + y / 3) % 8);
-    for (int i = 0; i < 3; ++i) {
-        cPutEnemy& e = s.m_PutEnemy.emplace_back();
-        e.m_nEnemy = 1;
-        e.m_nX = 3 + i * 2;
-        e.m_nY = 4;
-    }
-    cEvent& ev = s.m_Events.emplace_back();
-    ev.m_nX = 2;
-    ev.m_nY = 2;
-    main.Widget()->resize(700, 560);
-    Editor().cursor = {5, 6};
+    ASSERT_TRUE(WriteDefaultProject(dir.Path().string()));
+    ResetProject();
+    ASSERT_TRUE(LoadProject());
+    Project& p = TheProject();
+    ASSERT_TRUE(p.m_Stage.LoadFile("data\\stg\\Stage01.stg2"));
+    Editor().stagePath = "data\\stg\\Stage01.stg2";
+    main.UpdateTitle();
+    main.Widget()->resize(720, 560);
+    Editor().cursor = {6, 5};
     Editor().Tools().brush.width = 2;
     main.LayoutScrollBars();
     Pump();
@@ -220,11 +200,14 @@ TEST_F(MainWindowTest, Screenshot)
     QImage shot = main.Widget()->grab().toImage();
     ASSERT_FALSE(shot.isNull());
     EXPECT_TRUE(shot.save(QStringLiteral(VANTOR_BUILD_DIR "/main_window.png")));
-    // The canvas holds the chip of cell (1, 1) away from the grid and the cursor.
+    EXPECT_EQ(Title(), QStringLiteral("ヴァントール  data\\stg\\Stage01.stg2"));
+
+    // The canvas holds each cell's chip picture (away from the grid line).
     const Surface& canvas = main.Canvas();
-    ASSERT_GT(canvas.Width(), 64);
-    EXPECT_EQ(canvas.Pixel(32 + 20, 32 + 20), PixelOf(colours[0]));
-    EXPECT_EQ(canvas.Pixel(4 * 32 + 20, 20), PixelOf(colours[1]));
+    const Surface& chips = ImageSurface(IMG_MAPCHIP);
+    ASSERT_FALSE(chips.Empty());
+    int n = p.m_Lands[p.m_Stage.Cell(0, 0)].m_nGraphic;
+    EXPECT_EQ(canvas.Pixel(2, 2) & 0xFFFFFF, chips.Pixel((n % 8) * 32 + 2, (n / 8) * 32 + 2) & 0xFFFFFF);
 }
 
 }  // namespace
