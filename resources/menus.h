@@ -111,3 +111,55 @@ inline int ListMenuId(int mode, int group)
     static constexpr int ids[2][3] = {{170, 171, 177}, {116, 169, 174}};
     return (mode == 0 || mode == 1) && group >= 1 && group <= 3 ? ids[mode][group - 1] : 0;
 }
+
+// The main window's menu bar (menu 104): top menu, submenu (empty for none),
+// command and item text. Ctrl+O, Ctrl+S, Ctrl+T, Ctrl+Z and Ctrl+Y come from
+// accelerator table 132; F5 is the main window's own key.
+struct MenuBarItem { const char* top; const char* sub; int command; const char* text; };
+constexpr MenuBarItem kMainMenu[] = {
+    {"ファイル(&F)", "", 40017, "ステージの新規作成(&N)"},
+    {"ファイル(&F)", "", 40018, "ステージを開く(&O)\tCtrl+O"},
+    {"ファイル(&F)", "", 40055, "ステージを閉じる(&C)"},
+    {"ファイル(&F)", "", 0, ""},
+    {"ファイル(&F)", "", 40015, "イベントパレットの上書き保存＆ステージの上書き保存(&S)\tCtrl+S"},
+    {"ファイル(&F)", "", 40016, "イベントパレットの上書き保存＆ステージの新規保存(&A)"},
+    {"ファイル(&F)", "", 40134, "イベントパレットの上書き保存(&B)"},
+    {"ファイル(&F)", "", 0, ""},
+    {"ファイル(&F)", "", 40087, "デフォルトステージの変更(&D)"},
+    {"編集(&E)", "", 40060, "元に戻す(&U)\tCtrl+Z"},
+    {"編集(&E)", "", 40061, "やり直し(&R)\tCtrl+Y"},
+    {"編集(&E)", "", 0, ""},
+    {"編集(&E)", "パレット変更(&P)", 40052, "マップチップ(&M)"},
+    {"編集(&E)", "パレット変更(&P)", 40051, "敵キャラ(&C)"},
+    {"編集(&E)", "パレット変更(&P)", 40050, "イベント(&E)"},
+    {"編集(&E)", "配置データのクリア(&D)", 40066, "全てのマップチップをクリア(&M)"},
+    {"編集(&E)", "配置データのクリア(&D)", 40067, "全ての敵をクリア(&C)"},
+    {"編集(&E)", "配置データのクリア(&D)", 40068, "全てのイベントをクリア(&E)"},
+    {"ステージ(&S)", "", 40115, "ステージの設定(&E)"},
+    {"ステージ(&S)", "", 40116, "位置グループの設定(&P)"},
+    {"プロジェクト(&P)", "", 40118, "データベース(&D)"},
+    {"プロジェクト(&P)", "", 40120, "初期イベント(&E)"},
+    {"プロジェクト(&P)", "", 40119, "ワールドマップ(&W)"},
+    {"テストプレイ(&T)", "", 40049, "テストプレイ(T)\tF5 or Ctrl+T"},
+    {"テストプレイ(&T)", "", 40136, "テストプレイの設定(&E)"},
+};
+
+// The main window's toolbar (control id 107): image kind, image index, command,
+// tooltip; command 0 is a separator. Standard images are drawn by the toolkit;
+// the palette and test-play images are cut from bitmaps under "e_image".
+enum ToolImage { TI_NEW, TI_OPEN, TI_SAVE, TI_UNDO, TI_REDO, TI_PALETTE, TI_TESTPLAY };
+struct ToolbarItem { ToolImage image; int index; int command; const char* tip; bool checkGroup; };
+constexpr ToolbarItem kMainToolbar[] = {
+    {TI_NEW, 0, 40017, "新規作成", false},
+    {TI_OPEN, 0, 40018, "開く", false},
+    {TI_SAVE, 0, 40015, "上書き保存", false},
+    {TI_NEW, 0, 0, "", false},
+    {TI_UNDO, 0, 40060, "元に戻す", false},
+    {TI_REDO, 0, 40061, "やり直し", false},
+    {TI_NEW, 0, 0, "", false},
+    {TI_PALETTE, 0, 40003, "マップチップパレット", true},
+    {TI_PALETTE, 1, 40004, "敵パレット", true},
+    {TI_PALETTE, 2, 40005, "イベントパレット", true},
+    {TI_NEW, 0, 0, "", false},
+    {TI_TESTPLAY, 0, 40006, "テストプレイ", false},
+};

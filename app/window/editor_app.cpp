@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/text.h"
 #include "ui/controls.h"
@@ -69,21 +70,7 @@ DisplayFacts CurrentDisplayFacts()
 }
 
 // ---------------------------------------------------------------------------
-// Main dialog (placeholder) and battle mode
-
-void DLG_MAIN::Build(QDialog* dialog)
-{
-    auto* layout = new QVBoxLayout(dialog);
-    layout->addWidget(new QLabel(QStringLiteral("ヴァントール"), dialog));
-}
-
-void DLG_MAIN::OnInitDialog()
-{
-    DLG_CLASS::OnInitDialog();
-    UpdateAll();
-}
-
-void DLG_MAIN::OnCommand(int id, Notify code) { DLG_CLASS::OnCommand(id, code); }
+// Battle mode
 
 std::function<int()> CurrentBattleMode = [] { return 0; };
 std::function<void(int)> StoreBattleMode = [](int) {};
@@ -149,6 +136,21 @@ uint32_t NowMs()
     return static_cast<uint32_t>(clock.elapsed());
 }
 
+// After a stage was created, opened or closed the main window is built anew
+// with fresh tools; the stage, its path and the open flag stay.
+void RebuildMainWindow()
+{
+    DLG_MAIN& main = MainDialog();
+    main.Close(0);
+    Editor().ResetTools();
+    main.CreateModeless(0, true);
+    main.SetPaletteMode(PaletteMode::Chips);
+    if (main.Widget()) {
+        main.Widget()->activateWindow();
+        main.Widget()->setFocus();
+    }
+}
+
 bool CreateMainWindow()
 {
     VIEW_MAIN& frame = FrameWindow();
@@ -159,10 +161,20 @@ bool CreateMainWindow()
     }
     frame.PlaceWindow();
     frame.Show(true);
+    // The stage remembered from the last run is open when start-up found it.
+    EditorState& ed = Editor();
+    const cEditConfig& config = EditConfig();
+    ed.stageOpen = !config.m_StagePath.empty();
+    ed.stagePath = config.m_StagePath;
+    ed.stageModified = false;
+
     DLG_MAIN& main = MainDialog();
     main.SetupWindow(0, frame.Widget(), &frame);
     main.SetOwner(&frame, true);
+    main.onStageReplaced = [] { QTimer::singleShot(100, RebuildMainWindow); };
     main.CreateModeless(0, true);
+    if (ed.stageOpen)
+        main.SetPaletteMode(static_cast<PaletteMode>(std::clamp(config.m_nPaletteMode, 0, 2)));
     if (main.Widget())
         main.Widget()->setFocus();
     return true;
@@ -212,6 +224,8 @@ void IdleDriver::Tick()
 int RunEditor(StartupHooks hooks)
 {
     ShutdownHooks down;
+    down.currentStagePath = [] { return Editor().stagePath; };
+    down.currentPaletteMode = [] { return static_cast<int>(Editor().mode); };
     UseProjectHooks(hooks, down);
     if (!hooks.createMainWindow)
         hooks.createMainWindow = CreateMainWindow;

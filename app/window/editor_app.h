@@ -11,6 +11,7 @@
 #include "app/log.h"
 #include "app/startup.h"
 #include "app/window_logic.h"
+#include "stage/window/main_window.h"
 #include "ui/wnd.h"
 
 // Boxes and questions as Qt message boxes owned by the active window.
@@ -22,14 +23,6 @@ public:
 
 // Facts about the screen and the system font for the machine report.
 DisplayFacts CurrentDisplayFacts();
-
-// The main window until the stage editor builds the real one.
-class DLG_MAIN : public DLG_CLASS {
-public:
-    void Build(QDialog* dialog) override;
-    void OnInitDialog() override;
-    void OnCommand(int id, Notify code) override;
-};
 
 // Dialog "戦闘モードの選択", shown once after the default data were copied.
 class DLG_BATTLEMODE : public DLG_CLASS {

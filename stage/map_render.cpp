@@ -1,0 +1,189 @@
+#include "stage/map_render.h"
+
+#include <algorithm>
+
+#include "media/image_table.h"
+#include "records/project.h"
+#include "records/stage.h"
+
+MapCursor CursorOf(const EditorState& ed)
+{
+    const ToolState& t = ed.Tools();
+    MapCursor c;
+    c.kind = t.cursorKind;
+    c.cell = ed.cursor;
+    c.brushW = t.brush.width;
+    c.brushH = t.brush.height;
+    c.penDown = ed.penDown;
+    c.anchor = ed.anchor;
+    c.pickAnchor = ed.pickAnchor;
+    c.marked = ed.marked;
+    c.markCell = ed.markCell;
+    return c;
+}
+
+MapScene ProjectScene(const Project& p)
+{
+    MapScene scene;
+    scene.stage = &p.m_Stage;
+    scene.chipImages.reserve(static_cast<std::size_t>(p.m_Lands.size()));
+    for (const cLand& land : p.m_Lands)
+        scene.chipImages.push_back(land.m_nGraphic);
+    // The enemy table is not held yet: every enemy shows the first picture.
+    scene.enemyPattern = [](int) { return 0; };
+    scene.art.chips = &ImageSurface(IMG_MAPCHIP);
+    scene.art.chara = &ImageSurface(IMG_CHARACTER1);
+    scene.art.events = &ImageSurface(IMG_EVENT);
+    scene.art.markers = &ImageSurface(IMG_MAPCHARA);
+    return scene;
+}
+
+void FillRect(Surface& s, int x, int y, int w, int h, Rgb colour)
+{
+    int x0 = std::max(x, 0), y0 = std::max(y, 0);
+    int x1 = std::min(x + w, s.Width()), y1 = std::min(y + h, s.Height());
+    const uint32_t v = PixelOf(colour);
+    for (int yy = y0; yy < y1; ++yy)
+        std::fill(s.Row(yy) + x0, s.Row(yy) + std::max(x0, x1), v);
+}
+
+void FrameRect(Surface& s, int x, int y, int w, int h, int thickness, Rgb colour)
+{
+    thickness = std::min({thickness, w, h});
+    if (thickness <= 0)
+        return;
+    FillRect(s, x, y, w, thickness, colour);
+    FillRect(s, x, y + h - thickness, w, thickness, colour);
+    FillRect(s, x, y, thickness, h, colour);
+    FillRect(s, x + w - thickness, y, thickness, h, colour);
+}
+
+void DrawScaled(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy, int sw, int sh)
+{
+    if (src.Empty() || w <= 0 || h <= 0)
+        return;
+    for (int j = 0; j < h; ++j) {
+        int ty = y + j, fy = sy + j * sh / h;
+        if (ty < 0 || ty >= dst.Height() || fy < 0 || fy >= src.Height())
+            continue;
+        uint32_t* out = dst.Row(ty);
+        for (int i = 0; i < w; ++i) {
+            int tx = x + i, fx = sx + i * sw / w;
+            if (tx < 0 || tx >= dst.Width() || fx < 0 || fx >= src.Width())
+                continue;
+            if (src.HasMask() && src.MaskPixel(fx, fy) == kMaskWhite)
+                continue;
+            out[tx] = src.Pixel(fx, fy) | kOpaque;
+        }
+    }
+}
+
+namespace {
+
+bool Usable(const Surface* s) { return s && !s->Empty(); }
+
+void DrawCursor(Surface& target, const MapCursor& c, int scrollX, int scrollY)
+{
+    auto px = [&](int cellX) { return (cellX - scrollX) * kChipSize; };
+    auto py = [&](int cellY) { return (cellY - scrollY) * kChipSize; };
+    auto box = [&](int x0, int y0, int x1, int y1, Rgb colour) {
+        int l = std::min(x0, x1), r = std::max(x0, x1), t = std::min(y0, y1), b = std::max(y0, y1);
+        FrameRect(target, px(l), py(t), (r - l + 1) * kChipSize, (b - t + 1) * kChipSize, 2, colour);
+    };
+    switch (c.kind) {
+    case CURSOR_NORMAL:
+        FrameRect(target, px(c.cell.x), py(c.cell.y), c.brushW * kChipSize, c.brushH * kChipSize, 2, kCursorColour);
+        break;
+    case CURSOR_LINE:
+        if (c.penDown)
+            for (const CellPos& cell : LineCells(c.anchor.x, c.anchor.y, c.cell.x, c.cell.y))
+                box(cell.x, cell.y, cell.x, cell.y, kCursorColour);
+        else
+            box(c.cell.x, c.cell.y, c.cell.x, c.cell.y, kCursorColour);
+        break;
+    case CURSOR_RECT:
+        if (c.penDown)
+            box(c.anchor.x, c.anchor.y, c.cell.x, c.cell.y, kCursorColour);
+        else
+            box(c.cell.x, c.cell.y, c.cell.x, c.cell.y, kCursorColour);
+        break;
+    case CURSOR_FILL:
+        box(c.cell.x, c.cell.y, c.cell.x, c.cell.y, kCursorColour);
+        break;
+    case CURSOR_MARK:
+        if (c.marked)
+            box(c.markCell.x, c.markCell.y, c.markCell.x, c.markCell.y, kCursorColour);
+        break;
+    case CURSOR_PICKUP:
+        box(c.pickAnchor.x, c.pickAnchor.y, c.cell.x, c.cell.y, kPickUpColour);
+        break;
+    }
+}
+
+}  // namespace
+
+void RenderMap(Surface& target, const MapScene& scene, int scrollX, int scrollY, const MapCursor& cursor)
+{
+    if (target.Empty())
+        return;
+    if (!scene.stage) {
+        FillSurface(target, kEmptyViewColour);
+        return;
+    }
+    const cStage& stage = *scene.stage;
+    FillSurface(target, Rgb{});
+    const int cols = target.Width() / kChipSize + 1, rows = target.Height() / kChipSize + 1;
+    const int lastX = std::min(scrollX + cols, stage.m_nWidth), lastY = std::min(scrollY + rows, stage.m_nHeight);
+    auto inView = [&](int x, int y) { return x >= scrollX && y >= scrollY && x < lastX && y < lastY; };
+
+    // Chips.
+    if (Usable(scene.art.chips))
+        for (int y = std::max(scrollY, 0); y < lastY; ++y)
+            for (int x = std::max(scrollX, 0); x < lastX; ++x) {
+                int chip = stage.Cell(x, y);
+                if (chip < 0 || chip >= static_cast<int>(scene.chipImages.size()))
+                    continue;
+                int n = scene.chipImages[static_cast<std::size_t>(chip)];
+                DrawSurface(target, (x - scrollX) * kChipSize, (y - scrollY) * kChipSize, kChipSize, kChipSize,
+                            *scene.art.chips, (n % 8) * kChipSize, (n / 8) * kChipSize, 1);
+            }
+
+    // Placed enemies.
+    if (Usable(scene.art.chara))
+        for (const cPutEnemy& e : stage.m_PutEnemy) {
+            if (e.m_nEnemy == 0 || !e.IsPlaced() || !inView(e.m_nX, e.m_nY))
+                continue;
+            int n = scene.enemyPattern ? scene.enemyPattern(e.m_nEnemy) : 0;
+            if (n < 0)
+                continue;
+            DrawSurface(target, (e.m_nX - scrollX) * kChipSize, (e.m_nY - scrollY) * kChipSize, kChipSize, kChipSize,
+                        *scene.art.chara, (n / 20) * 64 + 32, (n % 20) * kChipSize, 0);
+        }
+
+    // Events: a small picture of the first page in the cell's upper right corner.
+    for (const cEvent& ev : stage.m_Events) {
+        if (ev.m_Pages.empty() || !inView(ev.m_nX, ev.m_nY))
+            continue;
+        int x = (ev.m_nX - scrollX) * kChipSize + 15, y = (ev.m_nY - scrollY) * kChipSize + 1;
+        int g = ev.m_Pages[0].m_nGraphic;
+        if (g != 0 && Usable(scene.art.events))
+            DrawScaled(target, x, y, 16, 16, *scene.art.events, (g / 32) * 64, (g % 32) * kChipSize, kChipSize, kChipSize);
+        FrameRect(target, x, y, 16, 16, 1, kEventFrameColour);
+    }
+
+    // The allies' start positions.
+    int group = stage.m_nAllyStartGroup;
+    if (Usable(scene.art.markers) && group >= 0 && group < stage.m_GroupPos.size())
+        for (const CellPos& pos : stage.m_GroupPos[group].m_Positions)
+            if (inView(pos.x, pos.y))
+                DrawSurface(target, (pos.x - scrollX) * kChipSize, (pos.y - scrollY) * kChipSize, kChipSize, kChipSize,
+                            *scene.art.markers, 0, 64, 0);
+
+    // Grid over the whole client area.
+    for (int x = 0; x < target.Width(); x += kChipSize)
+        FillRect(target, x, 0, 1, target.Height(), kGridColour);
+    for (int y = 0; y < target.Height(); y += kChipSize)
+        FillRect(target, 0, y, target.Width(), 1, kGridColour);
+
+    DrawCursor(target, cursor, scrollX, scrollY);
+}

@@ -1,0 +1,668 @@
+#include "stage/window/main_window.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QGridLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "app/log.h"
+#include "app/paths.h"
+#include "app/text.h"
+#include "records/project.h"
+#include "resources/menus.h"
+#include "stage/map_render.h"
+#include "ui/controls.h"
+#include "ui/input_dialogs.h"
+#include "ui/qt_text.h"
+#include "ui/resources_qt.h"
+
+DLG_MAIN* MainWindow = nullptr;
+
+namespace {
+
+// Keys reaching the dialog go on to the map: Space cycles the palette mode,
+// F5 starts the test play, the arrows scroll.
+class MainKeys : public CTRL_CLASS {
+public:
+    explicit MainKeys(DLG_MAIN* main) : main_(main)
+    {
+        m_pDlg = main;
+        m_nId = 0;
+        m_nKind = CK_NONE;
+        main->RegisterControl(this);
+    }
+    void OnKeyDown(int key, bool /*ctrlDown*/) override { main_->MapKey(key); }
+
+private:
+    DLG_MAIN* main_;
+};
+
+PaletteMode ModeOfCommand(int id)
+{
+    switch (id) {
+    case 40004:
+    case 40051: return PaletteMode::Enemies;
+    case 40005:
+    case 40050: return PaletteMode::Events;
+    default: return PaletteMode::Chips;
+    }
+}
+
+// The toolbar's palette buttons, one per mode.
+constexpr int kPaletteButtons[3] = {40003, 40004, 40005};
+
+QIcon ToolIcon(QStyle* style, const ToolbarItem& item)
+{
+    auto cut = [](const char* file, int index) {
+        QImage strip(QString::fromStdString(HostPath(file)));
+        if (strip.isNull() || strip.width() < (index + 1) * 16)
+            return QIcon();
+        return QIcon(QPixmap::fromImage(strip.copy(index * 16, 0, 16, 15)));
+    };
+    switch (item.image) {
+    case TI_NEW: return style->standardIcon(QStyle::SP_FileIcon);
+    case TI_OPEN: return style->standardIcon(QStyle::SP_DialogOpenButton);
+    case TI_SAVE: return style->standardIcon(QStyle::SP_DialogSaveButton);
+    case TI_UNDO: return style->standardIcon(QStyle::SP_ArrowBack);
+    case TI_REDO: return style->standardIcon(QStyle::SP_ArrowForward);
+    case TI_PALETTE: return cut("e_image\\ToolBar_Palette.bmp", item.index);
+    case TI_TESTPLAY: return cut("e_image\\ToolBar_TestPlay.bmp", item.index);
+    }
+    return QIcon();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// The map view widget
+
+MapViewWidget::MapViewWidget(DLG_MAIN* owner, QWidget* parent) : QWidget(parent), owner(owner)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(kChipSize, kChipSize);
+}
+
+void MapViewWidget::paintEvent(QPaintEvent* e)
+{
+    QPainter painter(this);
+    if (owner)
+        owner->PaintMap(painter, e->rect());
+}
+
+void MapViewWidget::mousePressEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
+void MapViewWidget::mouseMoveEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
+void MapViewWidget::mouseReleaseEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
+void MapViewWidget::mouseDoubleClickEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
+void MapViewWidget::wheelEvent(QWheelEvent* e) { if (owner) owner->MapWheel(e); }
+
+void MapViewWidget::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    if (owner)
+        owner->LayoutScrollBars();
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+const DLG_MAIN::CommandRow DLG_MAIN::kCommands[] = {
+    {40017, &DLG_MAIN::CmdNew, false},
+    {40018, &DLG_MAIN::CmdOpen, false},
+    {40062, &DLG_MAIN::CmdOpen, false},
+    {40055, &DLG_MAIN::CmdClose, true},
+    {40015, &DLG_MAIN::CmdSave, true},
+    {40026, &DLG_MAIN::CmdSave, true},
+    {40016, &DLG_MAIN::CmdSave, true},
+    {40134, &DLG_MAIN::CmdSavePalette, false},
+    {40087, &DLG_MAIN::CmdDefaultStage, false},
+    {40060, &DLG_MAIN::CmdUndo, true},
+    {40063, &DLG_MAIN::CmdUndo, true},
+    {40061, &DLG_MAIN::CmdRedo, true},
+    {40064, &DLG_MAIN::CmdRedo, true},
+    {40003, &DLG_MAIN::CmdPaletteMode, true},
+    {40052, &DLG_MAIN::CmdPaletteMode, true},
+    {40004, &DLG_MAIN::CmdPaletteMode, true},
+    {40051, &DLG_MAIN::CmdPaletteMode, true},
+    {40005, &DLG_MAIN::CmdPaletteMode, true},
+    {40050, &DLG_MAIN::CmdPaletteMode, true},
+    {40066, &DLG_MAIN::CmdClear, true},
+    {40067, &DLG_MAIN::CmdClear, true},
+    {40068, &DLG_MAIN::CmdClear, true},
+    // The pen tools, which the chip palette's toolbar sends.
+    {40041, &DLG_MAIN::CmdPenTool, true},
+    {40047, &DLG_MAIN::CmdPenTool, true},
+    {40042, &DLG_MAIN::CmdPenTool, true},
+    {40043, &DLG_MAIN::CmdPenTool, true},
+    // Stage settings, position groups, start event, world map, test play; the
+    // database and the test-play settings need no stage.
+    {40115, &DLG_MAIN::CmdLater, true},
+    {40116, &DLG_MAIN::CmdLater, true},
+    {40120, &DLG_MAIN::CmdLater, true},
+    {40119, &DLG_MAIN::CmdLater, true},
+    {40118, &DLG_MAIN::CmdLater, false},
+    {40136, &DLG_MAIN::CmdLater, false},
+    {40006, &DLG_MAIN::CmdLater, true},
+    {40049, &DLG_MAIN::CmdLater, true},
+    {40108, &DLG_MAIN::CmdLater, true},
+    // The event cell menu.
+    {40059, &DLG_MAIN::CmdEventCell, true},
+    {40027, &DLG_MAIN::CmdEventCell, true},
+    {40024, &DLG_MAIN::CmdEventCell, true},
+    {40025, &DLG_MAIN::CmdEventCell, true},
+    {40028, &DLG_MAIN::CmdEventCell, true},
+    {40029, &DLG_MAIN::CmdEventCell, true},
+};
+
+DLG_MAIN::DLG_MAIN()
+{
+    SetTitle(ToQt(TitleText(std::string())));
+    chooseFile = [this](std::string& path, const FileQuestion& q) { return ChooseFile(path, q); };
+    onQuit = [] { QApplication::quit(); };
+}
+
+DLG_MAIN::~DLG_MAIN()
+{
+    if (MainWindow == this)
+        MainWindow = nullptr;
+}
+
+bool DLG_MAIN::ChooseFile(std::string& path, const FileQuestion& q)
+{
+    if (q.save)
+        return SaveFileDialog(this, path, q.folder, q.title, q.filter, q.defaultExt) != 0;
+    return OpenFileDialog(this, path, q.folder, q.title, q.filter, q.defaultExt) != 0;
+}
+
+void DLG_MAIN::Build(QDialog* dialog)
+{
+    m_Actions.clear();
+    auto* layout = new QVBoxLayout(dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_pMenuBar = new QMenuBar(dialog);
+    layout->setMenuBar(m_pMenuBar);
+    std::map<std::string, QMenu*> menus;
+    for (const MenuBarItem& item : kMainMenu) {
+        QMenu*& top = menus[item.top];
+        if (!top)
+            top = m_pMenuBar->addMenu(QString::fromUtf8(item.top));
+        QMenu* target = top;
+        if (*item.sub) {
+            QMenu*& sub = menus[std::string(item.top) + "/" + item.sub];
+            if (!sub)
+                sub = top->addMenu(QString::fromUtf8(item.sub));
+            target = sub;
+        }
+        if (item.command == 0) {
+            target->addSeparator();
+            continue;
+        }
+        QAction* a = target->addAction(QString::fromUtf8(item.text));
+        int command = item.command;
+        QObject::connect(a, &QAction::triggered, [this, command] { SendCommand(command, Notify::Menu); });
+        m_Actions[command].emplace_back(a);
+    }
+
+    m_pToolBar = new QToolBar(dialog);
+    m_pToolBar->setObjectName(QStringLiteral("toolbar%1").arg(IDC_TOOLBAR));
+    m_pToolBar->setIconSize(QSize(16, 16));
+    auto* group = new QActionGroup(m_pToolBar);
+    for (const ToolbarItem& item : kMainToolbar) {
+        if (item.command == 0) {
+            m_pToolBar->addSeparator();
+            continue;
+        }
+        QAction* a = m_pToolBar->addAction(ToolIcon(dialog->style(), item), QString::fromUtf8(item.tip));
+        a->setToolTip(QString::fromUtf8(item.tip));
+        if (item.checkGroup) {
+            a->setCheckable(true);
+            group->addAction(a);
+        }
+        int command = item.command;
+        QObject::connect(a, &QAction::triggered, [this, command] { SendCommand(command, Notify::Menu); });
+        m_Actions[command].emplace_back(a);
+    }
+    for (QWidget* w : m_pToolBar->findChildren<QWidget*>())
+        w->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(m_pToolBar);
+
+    auto* grid = new QGridLayout;
+    grid->setSpacing(0);
+    m_pMap = new MapViewWidget(this, dialog);
+    m_pHBar = new QScrollBar(Qt::Horizontal, dialog);
+    m_pVBar = new QScrollBar(Qt::Vertical, dialog);
+    m_pHBar->setFocusPolicy(Qt::NoFocus);
+    m_pVBar->setFocusPolicy(Qt::NoFocus);
+    m_pHBar->setObjectName(QStringLiteral("mapScrollH"));
+    m_pVBar->setObjectName(QStringLiteral("mapScrollV"));
+    QObject::connect(m_pHBar, &QScrollBar::valueChanged, [this](int) { Repaint(); });
+    QObject::connect(m_pVBar, &QScrollBar::valueChanged, [this](int) { Repaint(); });
+    grid->addWidget(m_pMap, 0, 0);
+    grid->addWidget(m_pVBar, 0, 1);
+    grid->addWidget(m_pHBar, 1, 0);
+    layout->addLayout(grid, 1);
+
+    m_pStatus = new QStatusBar(dialog);
+    m_pStatus->setSizeGripEnabled(false);
+    layout->addWidget(m_pStatus);
+}
+
+void DLG_MAIN::OnInitDialog()
+{
+    DLG_CLASS::OnInitDialog();
+    MainWindow = this;
+    bool haveTable = false;
+    for (const auto& acc : Accelerators())
+        haveTable |= acc.first == IDA_MAIN && acc.second == m_pWnd;
+    if (!haveTable)
+        AddAccelerator(nullptr, IDA_MAIN);
+    new MainKeys(this);
+
+    const cWndPosInfo& place = TheProject().m_EditConfig.WndPos(ToolWindow::Main);
+    if (place.m_bValid && place.m_nRight > 0 && place.m_nBottom > 0) {
+        m_pWnd->move(place.m_nLeft, place.m_nTop);
+        m_pWnd->resize(place.m_nRight, place.m_nBottom);
+    } else {
+        m_pWnd->resize(800, 600);
+    }
+    UpdateTitle();
+    RefreshUndoButtons();
+    SetPaletteMode(Editor().mode);
+    LayoutScrollBars();
+    UpdateAll();
+    m_pMap->setFocus();
+}
+
+void DLG_MAIN::OnCommand(int id, Notify code)
+{
+    DLG_CLASS::OnCommand(id, code);
+    for (const CommandRow& row : kCommands) {
+        if (row.id != id)
+            continue;
+        if (row.needsStage && !Editor().stageOpen)
+            break;
+        (this->*row.handler)(id);
+        break;
+    }
+    if (Exists()) {
+        SyncPaletteButtons();
+        Repaint();
+    }
+}
+
+void DLG_MAIN::WithOthersDisabled(const std::function<void()>& body)
+{
+    std::vector<QPointer<QWidget>> disabled;
+    for (DLG_CLASS* d : ModelessRegistry::Instance().Dialogs())
+        if (d != this && d->Widget() && d->Widget()->isEnabled()) {
+            d->Widget()->setEnabled(false);
+            disabled.emplace_back(d->Widget());
+        }
+    body();
+    for (auto& w : disabled)
+        if (w)
+            w->setEnabled(true);
+}
+
+void DLG_MAIN::AfterStageReplaced()
+{
+    RefreshUndoButtons();
+    UpdateTitle();
+    if (onStageReplaced) {
+        onStageReplaced();
+        return;
+    }
+    LayoutScrollBars();
+    RefreshPalettes();
+}
+
+void DLG_MAIN::CmdNew(int)
+{
+    bool done = false;
+    WithOthersDisabled([&] { done = NewStage(Editor(), TheProject()); });
+    if (done)
+        AfterStageReplaced();
+}
+
+void DLG_MAIN::CmdOpen(int)
+{
+    if (OpenStage(Editor(), TheProject(), chooseFile))
+        AfterStageReplaced();
+}
+
+void DLG_MAIN::CmdClose(int)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    CloseStage(Editor(), TheProject());
+    AfterStageReplaced();
+    QApplication::restoreOverrideCursor();
+}
+
+void DLG_MAIN::CmdSave(int id)
+{
+    WithOthersDisabled([&] { SaveStage(Editor(), TheProject(), id == 40016, chooseFile); });
+    UpdateTitle();
+    if (m_pWnd)
+        m_pWnd->activateWindow();
+}
+
+void DLG_MAIN::CmdSavePalette(int) { SaveEventPalette(Editor(), TheProject()); }
+
+void DLG_MAIN::CmdDefaultStage(int) { ChangeDefaultStage(TheProject(), chooseFile); }
+
+void DLG_MAIN::CmdUndo(int)
+{
+    UndoStep(Editor(), TheProject());
+    RefreshUndoButtons();
+    RefreshPalettes();
+}
+
+void DLG_MAIN::CmdRedo(int)
+{
+    RedoStep(Editor(), TheProject());
+    RefreshUndoButtons();
+    RefreshPalettes();
+}
+
+void DLG_MAIN::CmdPaletteMode(int id) { SetPaletteMode(ModeOfCommand(id)); }
+
+void DLG_MAIN::CmdClear(int id)
+{
+    ClearLayer layer = id == 40066 ? ClearLayer::Chips : id == 40067 ? ClearLayer::Enemies : ClearLayer::Events;
+    bool done = false;
+    WithOthersDisabled([&] { done = ClearStageLayer(Editor(), TheProject(), layer); });
+    if (done) {
+        RefreshUndoButtons();
+        RefreshPalettes();
+    }
+}
+
+void DLG_MAIN::CmdPenTool(int id)
+{
+    PenTool pen = id == 40047 ? PenTool::Line : id == 40042 ? PenTool::Rectangle : id == 40043 ? PenTool::Fill : PenTool::Normal;
+    SetPenTool(Editor(), pen);
+}
+
+// The editors of these commands open here once they exist.
+void DLG_MAIN::CmdLater(int) {}
+
+MapHooks DLG_MAIN::Hooks()
+{
+    // The event editor opens here once it exists; until then events are placed
+    // as the palette holds them.
+    return MapHooks{};
+}
+
+void DLG_MAIN::CmdEventCell(int id)
+{
+    EditorState& ed = Editor();
+    Project& p = TheProject();
+    switch (id) {
+    case 40024: CopyEventAt(ed, p, m_PopupCell); break;
+    case 40027: CutEventAt(ed, p, m_PopupCell); break;
+    case 40025: PasteEventAt(ed, p, m_PopupCell); break;
+    case 40028: NewEventAt(ed, p, m_PopupCell, Hooks()); break;
+    case 40029: DeleteEventAt(ed, p, m_PopupCell); break;
+    case 40059: {
+        int i = EventAt(p.m_Stage, m_PopupCell.x, m_PopupCell.y);
+        MapHooks hooks = Hooks();
+        if (i >= 0 && hooks.editPlacedEvent) {
+            cEvent copy = p.m_Stage.m_Events[i];
+            if (hooks.editPlacedEvent(copy)) {
+                PushUndo();
+                p.m_Stage.m_Events[i] = copy;
+                MarkModified();
+            }
+        }
+        break;
+    }
+    default: break;
+    }
+    RefreshUndoButtons();
+    RefreshPalettes();
+}
+
+void DLG_MAIN::EventCellPopup(const QPoint& globalPos)
+{
+    EditorState& ed = Editor();
+    m_PopupCell = ed.cursor;
+    bool onEvent = EventAt(TheProject().m_Stage, m_PopupCell.x, m_PopupCell.y) >= 0;
+    QMenu menu(m_pWnd);
+    BuildMenu(menu, IDM_EVENT_CELL);
+    for (QAction* a : menu.actions()) {
+        int command = a->data().toInt();
+        // The stage map offers no insertion; that belongs to the palette list.
+        if (command == 40070)
+            a->setVisible(false);
+        else if (command == 40059 || command == 40027 || command == 40024 || command == 40029)
+            a->setEnabled(onEvent);
+        else if (command == 40025)
+            a->setEnabled(!ed.eventClipboard.empty());
+    }
+    QAction* chosen = menu.exec(globalPos);
+    if (chosen && chosen->data().toInt())
+        SendCommand(chosen->data().toInt(), Notify::Menu);
+}
+
+// ---------------------------------------------------------------------------
+// Operations the other windows call
+
+void DLG_MAIN::SetPaletteMode(PaletteMode mode)
+{
+    ::SetPaletteMode(Editor(), mode);
+    SyncPaletteButtons();
+    // The palettes of the modes show and hide here once they exist.
+    if (m_pMap)
+        m_pMap->setFocus();
+    Repaint();
+}
+
+// The pressed palette button is the current mode's, also after a click that
+// changed nothing.
+void DLG_MAIN::SyncPaletteButtons()
+{
+    int current = static_cast<int>(Editor().mode);
+    for (int m = 0; m < 3; ++m)
+        if (QAction* a = Action(kPaletteButtons[m]))
+            a->setChecked(m == current);
+}
+
+void DLG_MAIN::MarkModified() { Editor().stageModified = true; }
+
+bool DLG_MAIN::PushUndo()
+{
+    bool kept = ::PushUndo(Editor(), TheProject());
+    RefreshUndoButtons();
+    return kept;
+}
+
+void DLG_MAIN::RefreshUndoButtons()
+{
+    const UndoHistory& h = Editor().undo;
+    for (auto& [command, enabled] : {std::pair{40060, h.CanUndo()}, std::pair{40061, h.CanRedo()}})
+        for (auto& a : m_Actions[command])
+            if (a)
+                a->setEnabled(enabled);
+}
+
+void DLG_MAIN::UpdateTitle() { SetTitle(ToQt(TitleText(Editor().stagePath))); }
+
+void DLG_MAIN::RefreshPalettes() {}
+
+QAction* DLG_MAIN::Action(int command) const
+{
+    auto it = m_Actions.find(command);
+    if (it == m_Actions.end())
+        return nullptr;
+    // The toolbar's button where there is one, else the menu item.
+    for (auto it2 = it->second.rbegin(); it2 != it->second.rend(); ++it2)
+        if (*it2)
+            return *it2;
+    return nullptr;
+}
+
+void DLG_MAIN::Repaint()
+{
+    if (m_pStatus)
+        m_pStatus->showMessage(StatusText());
+    if (m_pMap)
+        m_pMap->update();
+}
+
+QString DLG_MAIN::StatusText() const
+{
+    const CellPos& c = Editor().cursor;
+    return ToQt(StrPrintf(SJ("座標 (%d,%d)").c_str(), c.x, c.y));
+}
+
+void DLG_MAIN::LayoutScrollBars()
+{
+    if (!m_pMap || !m_pHBar || !m_pVBar)
+        return;
+    const cStage& s = TheProject().m_Stage;
+    // Ranges of 0 to size - 1 with a page of the cells in view: the last
+    // position shows the map's last page.
+    auto set = [](QScrollBar* bar, int cells, int page) {
+        page = std::max(page, 1);
+        int pos = bar->value();
+        QSignalBlocker block(bar);
+        bar->setRange(0, std::max(cells - page, 0));
+        bar->setPageStep(page);
+        bar->setValue(pos);
+    };
+    set(m_pHBar, s.m_nWidth, m_pMap->width() / kChipSize);
+    set(m_pVBar, s.m_nHeight, m_pMap->height() / kChipSize);
+    Repaint();
+}
+
+// ---------------------------------------------------------------------------
+// The map view
+
+void DLG_MAIN::PaintMap(QPainter& painter, const QRect& /*area*/)
+{
+    int w = m_pMap->width(), h = m_pMap->height();
+    if (w <= 0 || h <= 0)
+        return;
+    if (m_Canvas.Width() != w || m_Canvas.Height() != h)
+        if (!CreateSurface(m_Canvas, w, h, 24, 0))
+            return;
+    MapScene scene;
+    if (Editor().stageOpen)
+        scene = ProjectScene(TheProject());
+    RenderMap(m_Canvas, scene, m_pHBar->value(), m_pVBar->value(), CursorOf(Editor()));
+    QImage image(m_Canvas.Bits(), w, h, m_Canvas.Stride(), QImage::Format_RGB32);
+    painter.drawImage(0, 0, image);
+}
+
+void DLG_MAIN::MapMouse(QMouseEvent* e)
+{
+    EditorState& ed = Editor();
+    Project& p = TheProject();
+    if (!ed.stageOpen)
+        return;
+    QPoint pos = e->position().toPoint();
+    CellPos cell = ed.cursor;
+    if (CellAt(pos.x(), pos.y(), m_pHBar->value(), m_pVBar->value(), m_pMap->width(), m_pMap->height(),
+               p.m_Stage.m_nWidth, p.m_Stage.m_nHeight, cell))
+        ed.cursor = cell;
+    cell = ed.cursor;
+    // The tools answer only while the main window is the active one.
+    if (!IsActive()) {
+        Repaint();
+        return;
+    }
+    const bool left = e->button() == Qt::LeftButton, right = e->button() == Qt::RightButton;
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (left || right)
+            m_pMap->setFocus();
+        if (left && !ed.penDown)
+            PenPress(ed, p, cell, Hooks());
+        if (right && ed.mode != PaletteMode::Events)
+            PickPress(ed, cell);
+        if (right && e->type() == QEvent::MouseButtonDblClick) {
+            // The enemy palette opens its placement editor here once it exists.
+            (void)EnemyToEdit(ed, p);
+        }
+        RefreshUndoButtons();
+        break;
+    case QEvent::MouseMove:
+        if (ed.penDown && (e->buttons() & Qt::LeftButton))
+            PenDrag(ed, p, cell);
+        break;
+    case QEvent::MouseButtonRelease:
+        if (left)
+            PenRelease(ed, p, cell);
+        if (right) {
+            if (ed.picking)
+                PickRelease(ed, p, cell);  // the enemy palette follows a picked enemy once it exists
+            else if (ed.mode == PaletteMode::Events)
+                EventCellPopup(e->globalPosition().toPoint());
+        }
+        RefreshUndoButtons();
+        break;
+    default: break;
+    }
+    Repaint();
+}
+
+void DLG_MAIN::MapWheel(QWheelEvent* e)
+{
+    int notches = WheelNotches(e->angleDelta().y());
+    QScrollBar* bar = (e->modifiers() & Qt::ControlModifier) ? m_pVBar : m_pHBar;
+    bar->setValue(bar->value() + notches);
+    e->accept();
+    Repaint();
+}
+
+void DLG_MAIN::MapKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Space:
+        if (QGuiApplication::mouseButtons() == Qt::NoButton && Editor().stageOpen)
+            SetPaletteMode(NextPaletteMode(Editor().mode));
+        break;
+    case Qt::Key_F5: SendCommand(40108, Notify::Accelerator); break;
+    case Qt::Key_Left: m_pHBar->setValue(m_pHBar->value() - 1); break;
+    case Qt::Key_Right: m_pHBar->setValue(m_pHBar->value() + 1); break;
+    case Qt::Key_Up: m_pVBar->setValue(m_pVBar->value() - 1); break;
+    case Qt::Key_Down: m_pVBar->setValue(m_pVBar->value() + 1); break;
+    default: break;
+    }
+    Repaint();
+}
+
+// ---------------------------------------------------------------------------
+// Quitting
+
+void DLG_MAIN::OnClose()
+{
+    if (!ConfirmSave(Editor(), TheProject(), chooseFile)) {
+        UpdateTitle();
+        return;
+    }
+    // The window's place for the next start.
+    if (m_pWnd) {
+        cWndPosInfo& place = TheProject().m_EditConfig.WndPos(ToolWindow::Main);
+        place.m_bValid = 1;
+        place.m_nLeft = m_pWnd->x();
+        place.m_nTop = m_pWnd->y();
+        place.m_nRight = m_pWnd->width();
+        place.m_nBottom = m_pWnd->height();
+    }
+    if (onQuit)
+        onQuit();
+}

@@ -1,0 +1,123 @@
+// The main window: the stage map with its scroll bars, the menu bar, the
+// toolbar and the status bar; every command of the stage editor arrives here.
+#pragma once
+
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "media/surface.h"
+#include "stage/editor_state.h"
+#include "ui/wnd.h"
+
+class QAction;
+class QLabel;
+class QMenuBar;
+class QScrollBar;
+class QStatusBar;
+class QToolBar;
+class DLG_MAIN;
+
+// The client area the map is drawn in; its input goes to the main window.
+class MapViewWidget : public QWidget {
+public:
+    MapViewWidget(DLG_MAIN* owner, QWidget* parent);
+    DLG_MAIN* owner;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+};
+
+class DLG_MAIN : public DLG_CLASS {
+public:
+    enum { IDC_TOOLBAR = 107, IDM_MENU = 104, IDM_EVENT_CELL = 165, IDA_MAIN = 132 };
+
+    DLG_MAIN();
+    ~DLG_MAIN() override;
+
+    void Build(QDialog* dialog) override;
+    void OnInitDialog() override;
+    void OnCommand(int id, Notify code) override;
+    void OnClose() override;
+
+    // Operations the other editor windows call.
+    void SetPaletteMode(PaletteMode mode);
+    void MarkModified();
+    bool PushUndo();
+    void RefreshUndoButtons();
+    void UpdateTitle();
+    void RefreshPalettes();
+    void Repaint();
+    // Scroll ranges from the map size and the view size; positions are kept.
+    void LayoutScrollBars();
+
+    // Answers the file questions (the file dialogs unless replaced).
+    FileChooser chooseFile;
+    // After new, open and close: the frame rebuilds the main window. Unset, the
+    // window only refreshes itself.
+    std::function<void()> onStageReplaced;
+    // Ends the application once the save question let it (default: quit).
+    std::function<void()> onQuit;
+
+    // --- the map view
+    void PaintMap(QPainter& painter, const QRect& area);
+    void MapMouse(QMouseEvent* e);
+    void MapWheel(QWheelEvent* e);
+    void MapKey(int key);
+    MapViewWidget* MapView() const { return m_pMap; }
+    QScrollBar* ScrollBar(bool vertical) const { return vertical ? m_pVBar : m_pHBar; }
+    QString StatusText() const;
+    QAction* Action(int command) const;
+    QToolBar* ToolBar() const { return m_pToolBar; }
+    // Redraws the map into an image of the view's size.
+    const Surface& Canvas() const { return m_Canvas; }
+
+private:
+    using Handler = void (DLG_MAIN::*)(int id);
+    struct CommandRow { int id; Handler handler; bool needsStage; };
+    static const CommandRow kCommands[];
+
+    void CmdNew(int);
+    void CmdOpen(int);
+    void CmdClose(int);
+    void CmdSave(int id);
+    void CmdSavePalette(int);
+    void CmdDefaultStage(int);
+    void CmdUndo(int);
+    void CmdRedo(int);
+    void CmdPaletteMode(int id);
+    void CmdClear(int id);
+    void CmdPenTool(int id);
+    void CmdLater(int);
+    void CmdEventCell(int id);
+
+    void AfterStageReplaced();
+    void SyncPaletteButtons();
+    void EventCellPopup(const QPoint& globalPos);
+    MapHooks Hooks();
+    bool ChooseFile(std::string& path, const FileQuestion& q);
+    // Runs a command with the other windows disabled.
+    void WithOthersDisabled(const std::function<void()>& body);
+
+    QMenuBar* m_pMenuBar = nullptr;
+    QToolBar* m_pToolBar = nullptr;
+    QStatusBar* m_pStatus = nullptr;
+    MapViewWidget* m_pMap = nullptr;
+    QScrollBar* m_pHBar = nullptr;
+    QScrollBar* m_pVBar = nullptr;
+    std::map<int, std::vector<QPointer<QAction>>> m_Actions;
+    Surface m_Canvas;
+    CellPos m_PopupCell{0, 0};
+};
+
+// The main window of this process; cleared while it does not exist.
+extern DLG_MAIN* MainWindow;
