@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/text.h"
+#include "records/project.h"
 #include "ui/controls.h"
 #include "ui/qt_text.h"
 
@@ -85,9 +86,6 @@ void DLG_MAIN::OnInitDialog()
 
 void DLG_MAIN::OnCommand(int id, Notify code) { DLG_CLASS::OnCommand(id, code); }
 
-std::function<int()> CurrentBattleMode = [] { return 0; };
-std::function<void(int)> StoreBattleMode = [](int) {};
-
 void DLG_BATTLEMODE::Build(QDialog* dialog)
 {
     auto* layout = new QVBoxLayout(dialog);
@@ -103,8 +101,9 @@ void DLG_BATTLEMODE::Build(QDialog* dialog)
 void DLG_BATTLEMODE::OnInitDialog()
 {
     DLG_CLASS::OnInitDialog();
+    m_nMode = TheProject().m_System.m_nBattleMode;
     auto* combo = new CTRL_COMBO_CLASS<int>;
-    combo->Attach(this, IDC_MODE, m_pMode, 0);
+    combo->Attach(this, IDC_MODE, &m_nMode, 0);
     combo->SetItems({SJ("マニュアル（戦闘で戦闘コマンドを選択）"), SJ("オート（マップで戦闘コマンドを選択）")});
     UpdateAll();
     // Centred on the desktop with the cursor on it.
@@ -120,6 +119,7 @@ void DLG_BATTLEMODE::OnCommand(int id, Notify code)
     DLG_CLASS::OnCommand(id, code);
     if (id == IDC_OK) {
         StoreAll();
+        StoreBattleMode(m_nMode);
         Close(1);
     }
 }
@@ -211,19 +211,15 @@ void IdleDriver::Tick()
 
 int RunEditor(StartupHooks hooks)
 {
-    ShutdownHooks down;
+    ShutdownHooks& down = ProcessShutdownHooks();
     UseProjectHooks(hooks, down);
     if (!hooks.createMainWindow)
         hooks.createMainWindow = CreateMainWindow;
     if (!hooks.chooseBattleMode) {
         hooks.chooseBattleMode = [] {
-            int mode = CurrentBattleMode();
-            DLG_BATTLEMODE dlg(&mode);
+            DLG_BATTLEMODE dlg;
             dlg.SetTitle(QStringLiteral("戦闘モードの選択"));
-            if (dlg.DoModal() != 1)
-                return false;
-            StoreBattleMode(mode);
-            return true;
+            return dlg.DoModal() == 1;
         };
     }
     if (!AppStartup(hooks))
