@@ -309,6 +309,22 @@ void AppShutdown(const ShutdownHooks& hooks)
     Run(hooks.releaseSound);
 }
 
+ShutdownHooks& ProcessShutdownHooks()
+{
+    static ShutdownHooks hooks;
+    return hooks;
+}
+
+void ReadProjectRunSettings(const std::string& path)
+{
+    const cSystem& system = TheProject().m_System;
+    RunSettings& run = ProcessRunSettings();
+    SetRunDefaults(system, run);
+    // A file that ends without its end mark may have set some values already.
+    if (!ReadRunSettings(path, system, run))
+        SetRunDefaults(system, run);
+}
+
 void UseProjectHooks(StartupHooks& hooks, ShutdownHooks& down)
 {
     if (!hooks.loadRandomNames)
@@ -320,6 +336,8 @@ void UseProjectHooks(StartupHooks& hooks, ShutdownHooks& down)
             OpenRememberedStage();
             return true;
         };
+    if (!hooks.readRunSettings)
+        hooks.readRunSettings = [] { ReadProjectRunSettings(); };
     if (!down.saveCommonVariableNames)
         down.saveCommonVariableNames = [] { SaveListFile(TheProject().m_GlobalVariables, ProjectFile::GValInfo); };
 }

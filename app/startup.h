@@ -101,6 +101,16 @@ struct ShutdownHooks {
 };
 void AppShutdown(const ShutdownHooks& hooks);
 
+// The shut-down hooks of this process; the main window fills in the stage it
+// edits and its palette mode.
+ShutdownHooks& ProcessShutdownHooks();
+
+// Sets the run settings to the defaults of the system record's keys and reads
+// the file over them; a file that cannot be read to its end leaves the
+// defaults.
+void ReadProjectRunSettings(const std::string& path = "System.ini");
+
 // Fills the unset hooks that the project supplies: the random-name lists, the
-// project load with the remembered stage, and saving the common-variable names.
+// project load with the remembered stage, the run settings, and saving the
+// common-variable names.
 void UseProjectHooks(StartupHooks& hooks, ShutdownHooks& down);

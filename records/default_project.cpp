@@ -74,6 +74,83 @@ cClass MakeClass(const char* name, int graphic, int move, std::array<int32_t, 9>
     return c;
 }
 
+// A named character of a class at a level, resolved against its class (the
+// class table must be installed as the characters' context).
+template <class C>
+C MakeChara(const char* name, int cls, int level)
+{
+    C c;
+    c.m_Name = J(name);
+    c.m_bRandomName = 0;
+    c.m_nClass = cls;
+    c.m_nLevel = level;
+    c.ResolveClass(false);
+    c.AdjustToDatabase();
+    return c;
+}
+
+cLearnSkill Learn(int group, int skill, int level)
+{
+    cLearnSkill l;
+    l.m_nSkillList = group;
+    l.m_nSkill = skill;
+    l.m_nLevel = level;
+    return l;
+}
+
+cEnemy MakeEnemy(const char* name, const char* text, int cls, int level, int reward)
+{
+    cEnemy e = MakeChara<cEnemy>(name, cls, level);
+    e.m_Description = J(text);
+    e.m_nRewardPartyVal = 1;  // お金
+    e.m_nReward = reward;
+    return e;
+}
+
+void BuildSystem(cSystem& s)
+{
+    s.NewSystem();
+    s.m_GameName = J("ヴァントール戦記");
+    // The placeholder images are drawn on this colour.
+    s.m_nColorR = kDefaultColorKey.r;
+    s.m_nColorG = kDefaultColorKey.g;
+    s.m_nColorB = kDefaultColorKey.b;
+    // Party values: 0 名声, 1 お金, 2 食料.
+    s.m_bScoutEnabled = 1;
+    s.m_nScoutVariable = 0;
+    s.m_nMoneyVariable = 1;
+    s.m_nHireVariable = 1;
+    s.m_nHireCost = 100;
+    s.m_nHireCostPerLevel = 20;
+    s.m_nReviveVariable = 1;
+    s.m_nReviveCost = 50;
+    s.m_nReviveCostPerLevel = 10;
+    s.m_nReleaseVariable = 1;
+    s.m_nReleasePrice = 30;
+    s.m_nReleasePricePerLevel = 5;
+    s.m_nSkillSaleMod = 50;
+    s.m_nGrowthMin = 20;
+    s.m_nGrowthMax = 40;
+    s.m_nGrowthPeriodMin = -5;
+    s.m_nGrowthPeriodMax = 5;
+    s.m_nGrowthUnit = 1;
+    s.m_nSenseMin = 5;
+    s.m_nSenseMax = 10;
+    s.m_nSenseUnit = 1;
+    s.m_StatRates.fill(1.0);
+    s.m_EnemyClassMod.fill(100);
+    s.m_nExpBase = 10;
+    s.m_dExpLevelFactor = 2.0;
+    s.m_dExpDifficultyFactor = 0.1;
+    s.m_dExpFinishFactor = 1.5;
+    s.m_nExpMin = 1;
+    s.m_nExpMax = 100;
+    s.m_bAutoTurnEnd = 1;
+    s.m_bLeaderRule = 1;
+    s.m_nSkillNameTime = 30;
+    s.UpdateDerived();
+}
+
 cEventAct Message(const char* text)
 {
     cEventAct a(Act::Message);
@@ -257,9 +334,9 @@ Rgb FigureColour(int n)
     return colours[n % 8];
 }
 
-bool WriteImages()
+// The images with a transparent colour are drawn on the system record's.
+bool WriteImages(Rgb key)
 {
-    const Rgb key = kDefaultColorKey;
     bool ok = true;
 
     // Map chips: 8 to a row, 256 chips (the second 128 below the first).
@@ -389,6 +466,17 @@ bool WriteText(const char* path, const std::vector<const char*>& lines)
     return static_cast<bool>(out);
 }
 
+// "System.ini" of the game: every run-setting key with its default, then the
+// end mark.
+bool WriteRunSettings(const cSystem& system)
+{
+    std::ofstream out(HostPath("System.ini"), std::ios::binary | std::ios::trunc);
+    for (const cIni& ini : system.m_Inis)
+        out << ini.m_Key << '=' << ini.m_nDefault << "\r\n";
+    out << "Exit\r\n";
+    return static_cast<bool>(out);
+}
+
 // The files that live under "data" (and are copied to "default").
 int WriteDataFiles(Project& p)
 {
@@ -398,18 +486,9 @@ int WriteDataFiles(Project& p)
     ok &= SaveListFile(p.m_Lands, ProjectFile::Land);
     ok &= SaveListFile(p.m_SkillLists, ProjectFile::Skill);
     ok &= SaveListFile(p.m_Classes, ProjectFile::Class);
-    // Until the system, ally and enemy records exist their files hold only
-    // a header (and an empty list), which loads as a record of defaults.
-    {
-        RecordWriter out;
-        ok &= BeginRecordFile(out, ProjectFile::System) && out.Commit();
-    }
-    for (const char* path : {ProjectFile::Friend, ProjectFile::Enemy}) {
-        RecordWriter out;
-        ok &= BeginRecordFile(out, path);
-        out.U32(0);
-        ok &= out.Commit();
-    }
+    ok &= SaveListFile(p.m_Friends, ProjectFile::Friend);
+    ok &= SaveListFile(p.m_Enemies, ProjectFile::Enemy);
+    ok &= p.m_System.SaveFile(ProjectFile::System);
     ok &= SaveListFile(p.m_MoveAITemplates, ProjectFile::MoveAITemplate);
     ok &= SaveListFile(p.m_EventPalette, ProjectFile::EventPlt);
     ok &= SaveListFile(p.m_ActionPalette, ProjectFile::EventActionPlt);
@@ -446,6 +525,8 @@ int InFolder(const std::string& dir, Fn&& fn)
 void BuildDefaultProject(Project& p)
 {
     const TableSource* oldSource = SetTableSource(&p);
+    // The system record first: its elements size the classes' resistances.
+    BuildSystem(p.m_System);
     cDatabase& db = p.m_Database;
     db.Init();
 
@@ -509,7 +590,7 @@ void BuildDefaultProject(Project& p)
     weapons.m_Skills.push_back(MakeSkill("スピア", "間合いの長い槍。", 0, 12, 0)).m_nCategory = 1;
     weapons.m_Skills.push_back(MakeSkill("ボウ", "離れた敵を射る弓。", 0, 8, 0)).m_nCategory = 2;
     cSkillList& magic = p.m_SkillLists.push_back(MakeSkillList("魔法", {"攻撃魔法", "回復魔法"}));
-    magic.m_Skills.push_back(MakeSkill("ファイア", "炎で敵を焼く。", 0, 15, 4));
+    magic.m_Skills.push_back(MakeSkill("ファイア", "炎で敵を焼く。", 0, 15, 4)).m_nElement = 1;
     magic.m_Skills.push_back(MakeSkill("ヒール", "味方の傷を癒す。", 0, 20, 5)).m_nCategory = 1;
     p.RenumberSkills();
 
@@ -521,6 +602,27 @@ void BuildDefaultProject(Project& p)
     p.m_Classes[3].m_nAttackList = 1;
     p.m_Classes[3].m_nAttackSkill = 0;
     p.FixLearningClasses();
+
+    // Characters resolve their classes as they are made.
+    const CharaContext* oldContext = SetCharaContext(&p);
+    p.m_Friends.clear();
+    p.m_Friends.push_back(MakeChara<cFriend>("アレス", 0, 1));
+    p.m_Friends.push_back(MakeChara<cFriend>("ガイ", 1, 1));
+    p.m_Friends.push_back(MakeChara<cFriend>("ミラ", 2, 1));
+    cFriend& lina = p.m_Friends.push_back(MakeChara<cFriend>("リーナ", 3, 1));
+    lina.m_LearnSkills.push_back(Learn(1, 0, 1));  // ファイア
+    lina.m_LearnSkills.push_back(Learn(1, 1, 5));  // ヒール
+
+    // Enemy 1 guards the road, enemy 2 holds the fort of the sample stage.
+    p.m_Enemies.clear();
+    p.m_Enemies.push_back(MakeEnemy("盗賊", "街道を荒らすならず者。", 0, 1, 30));
+    p.m_Enemies.push_back(MakeEnemy("山賊", "槍を振り回す山の荒くれ者。", 1, 2, 50));
+    p.m_Enemies.push_back(MakeEnemy("山賊の頭", "砦に陣取る山賊たちの頭目。", 0, 5, 300));
+    p.m_Enemies.push_back(MakeEnemy("はぐれ魔術師", "炎の魔法を操る魔術師。", 3, 3, 80));
+    p.m_Enemies[2].m_bFixedExp = 1;
+    p.m_Enemies[2].m_nFixedExp = 50;
+    p.m_Enemies[3].m_LearnSkills.push_back(Learn(1, 0, 1));
+    SetCharaContext(oldContext);
 
     p.m_MoveAITemplates.clear();
     cMoveAITemplate& wait = p.m_MoveAITemplates.emplace_back();
@@ -568,19 +670,22 @@ int WriteDefaultProject(const std::string& dir, bool images)
         Project& p = *project;
         BuildDefaultProject(p);
         const TableSource* oldSource = SetTableSource(&p);
+        const CharaContext* oldContext = SetCharaContext(&p);
         CreateProjectFolders();
         std::error_code ec;
         fs::create_directories(HostPath("data\\plt"), ec);
         int ok = WriteDataFiles(p);
         ok &= p.m_EditConfig.SaveFile(ProjectFile::EditConfig);
         ok &= p.m_TestPlay.SaveFile(ProjectFile::TestPlay);
+        ok &= WriteRunSettings(p.m_System);
         if (images)
-            ok &= WriteImages();
+            ok &= WriteImages(SystemColorKey(p.m_System));
         // "default" holds the same data for start-up to copy when "data" is lost.
         fs::remove_all(HostPath("default"), ec);
         fs::copy(HostPath("data"), "default", fs::copy_options::recursive, ec);
         if (ec)
             ok = 0;
+        SetCharaContext(oldContext);
         SetTableSource(oldSource);
         CurrentVersion = oldVersion;
         return ok;

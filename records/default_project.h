@@ -6,7 +6,8 @@
 
 #include "media/surface.h"
 
-// The transparent colour the placeholder images are drawn on.
+// The starter system record's transparent colour, on which the placeholder
+// images are drawn.
 inline constexpr Rgb kDefaultColorKey{255, 0, 255};
 
 // Fills the project with the starter records (everything but the images and

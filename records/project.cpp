@@ -26,6 +26,8 @@ int Project::Size(Table table) const
     const cDatabase& db = m_Database;
     switch (table) {
     case Table::Class: return m_Classes.size();
+    case Table::Friend: return m_Friends.size();
+    case Table::Enemy: return m_Enemies.size();
     case Table::SkillList: return m_SkillLists.size();
     case Table::Land: return m_Lands.size();
     case Table::CompatiType: return db.m_CompatiTypes.size();
@@ -37,19 +39,15 @@ int Project::Size(Table table) const
     case Table::Sound: return db.m_Sounds.size();
     case Table::Bgm: return db.m_Bgms.size();
     case Table::Help: return db.m_Helps.size();
+    case Table::Element: return m_System.m_Elems.size();
+    case Table::Category: return m_System.m_Categs.size();
+    case Table::ParamInfo: return m_System.m_Params.size();
     case Table::MoveAITemplate: return m_MoveAITemplates.size();
     case Table::GlobalVariable: return m_GlobalVariables.size();
     case Table::PositionGroup: return m_Stage.m_GroupPos.size();
     case Table::WorldChip: return m_WorldMap.m_Chips.size();
     case Table::StageWidth: return m_Stage.m_nWidth;
     case Table::StageHeight: return m_Stage.m_nHeight;
-    // Allies, enemies and the tables of the system record are not held yet:
-    // references into them are left as they are.
-    case Table::Friend:
-    case Table::Enemy:
-    case Table::Element:
-    case Table::Category:
-    case Table::ParamInfo:
     case Table::Count_: break;
     }
     return -1;
@@ -74,6 +72,8 @@ std::string Project::Name(Table table, int index) const
     const cDatabase& db = m_Database;
     switch (table) {
     case Table::Class: return NameAt(m_Classes, index);
+    case Table::Friend: return NameAt(m_Friends, index);
+    case Table::Enemy: return NameAt(m_Enemies, index);
     case Table::SkillList: return NameAt(m_SkillLists, index);
     case Table::Land: return NameAt(m_Lands, index);
     case Table::CompatiType: return NameAt(db.m_CompatiTypes, index);
@@ -86,6 +86,9 @@ std::string Project::Name(Table table, int index) const
     case Table::Bgm: return NameAt(db.m_Bgms, index);
     case Table::Help:
         return index >= 0 && index < db.m_Helps.size() ? db.m_Helps[index].m_Heading : std::string();
+    case Table::Element: return NameAt(m_System.m_Elems, index);
+    case Table::Category: return NameAt(m_System.m_Categs, index);
+    case Table::ParamInfo: return NameAt(m_System.m_Params, index);
     case Table::MoveAITemplate: return NameAt(m_MoveAITemplates, index);
     case Table::GlobalVariable: return NameAt(m_GlobalVariables, index);
     case Table::PositionGroup: return NameAt(m_Stage.m_GroupPos, index);
@@ -142,14 +145,6 @@ void ReportLoadFailure(const std::string& path)
 
 namespace {
 
-// A file whose records the project does not hold yet: it must open (exist and
-// not be too new) as it will have to once they are read.
-int OpenOnly(const std::string& path)
-{
-    RecordReader in;
-    return OpenRecordFile(path, in) ? 1 : 0;
-}
-
 int Loaded(int ok, const std::string& path)
 {
     if (!ok)
@@ -165,10 +160,21 @@ int LoadList(RecordList<T>& list, const char* path)
 
 }  // namespace
 
-int LoadProject(const ProjectLoadOptions& options)
+void UseProjectTables()
 {
     Project& p = TheProject();
     SetTableSource(&p);
+    SetCharaContext(&p);
+}
+
+Rgb SystemColorKey(const cSystem& system) { return Rgb{system.m_nColorR, system.m_nColorG, system.m_nColorB}; }
+
+int LoadProject(const ProjectLoadOptions& options)
+{
+    Project& p = TheProject();
+    // Characters resolve their classes against the class table as they are
+    // read; it is loaded before them.
+    UseProjectTables();
 
     // 1. Common-variable names: always exactly 1000, whatever the file held.
     int ok = LoadList(p.m_GlobalVariables, ProjectFile::GValInfo);
@@ -182,22 +188,22 @@ int LoadProject(const ProjectLoadOptions& options)
         return Loaded(0, failed);
     p.FixLearningClasses();
 
-    // 3. System record. Until cSystem exists the file is only opened; its
-    // version still decides the test-play take-over below.
-    if (!Loaded(OpenOnly(ProjectFile::System), ProjectFile::System))
+    // 3. System record: its elements, categories and parameter names are tables
+    // the later records refer to.
+    if (!Loaded(p.m_System.LoadFile(ProjectFile::System), ProjectFile::System))
         return 0;
+    const uint32_t systemVersion = LoadedFileVersion;
 
     // 4. Test-play settings. Before 221 the editor settings held the test-play
-    // mode and the game program; an older project without its own file takes
-    // them from there.
-    if (!p.m_TestPlay.LoadFile(ProjectFile::TestPlay) && LoadedFileVersion < 221) {
+    // mode and the game program; an older project (as its system record tells)
+    // without its own file takes them from there.
+    if (!p.m_TestPlay.LoadFile(ProjectFile::TestPlay) && systemVersion < 221) {
         p.m_TestPlay.Init();
         p.m_TestPlay.m_nTraining = 2;
         p.m_TestPlay.m_bAutoFind = p.m_EditConfig.m_nOldTestPlayMode;
         p.m_TestPlay.m_GamePath = p.m_EditConfig.m_OldGamePath;
     }
-    // The image colour key comes from the system record's transparent colour
-    // once that record is held.
+    SetColorKey(SystemColorKey(p.m_System));
 
     // 5. to 9. Lands, skills, classes, allies, enemies.
     if (!LoadList(p.m_Lands, ProjectFile::Land))
@@ -207,10 +213,9 @@ int LoadProject(const ProjectLoadOptions& options)
     p.RenumberSkills();
     if (!LoadList(p.m_Classes, ProjectFile::Class))
         return 0;
-    // Allies and enemies: opened only until cFriend and cEnemy exist.
-    if (!Loaded(OpenOnly(ProjectFile::Friend), ProjectFile::Friend))
+    if (!LoadList(p.m_Friends, ProjectFile::Friend))
         return 0;
-    if (!Loaded(OpenOnly(ProjectFile::Enemy), ProjectFile::Enemy))
+    if (!LoadList(p.m_Enemies, ProjectFile::Enemy))
         return 0;
 
     // 10. The stage template: the remembered stage is opened over it, so
@@ -285,12 +290,20 @@ int SaveDatabase()
     Project& p = TheProject();
     int ok = SaveDatabaseFiles();
     ok &= SaveListFile(p.m_Classes, ProjectFile::Class);
-    // Friend.dat and Enemy.dat are written once their records are held.
+    ok &= SaveListFile(p.m_Friends, ProjectFile::Friend);
+    ok &= SaveListFile(p.m_Enemies, ProjectFile::Enemy);
     ok &= SaveListFile(p.m_Lands, ProjectFile::Land);
     ok &= SaveListFile(p.m_SkillLists, ProjectFile::Skill);
-    // System.dat likewise.
+    ok &= p.m_System.SaveFile(ProjectFile::System);
     ok &= p.m_WorldMap.SaveFile(ProjectFile::WorldMap);
     return ok;
+}
+
+int StoreBattleMode(int mode)
+{
+    cSystem& system = TheProject().m_System;
+    system.SetBattleMode(mode);
+    return system.SaveFile(ProjectFile::System);
 }
 
 int UpgradeProjectFiles()

@@ -9,14 +9,17 @@
 
 #include "app/settings.h"
 #include "database/ai.h"
+#include "database/chara.h"
 #include "database/class.h"
 #include "database/database.h"
 #include "database/land.h"
 #include "database/skill.h"
 #include "events/event.h"
 #include "events/gval_info.h"
+#include "media/surface.h"
 #include "records/serial.h"
 #include "records/stage.h"
+#include "records/system.h"
 #include "records/tables.h"
 #include "records/world_event.h"
 #include "records/world_map.h"
@@ -45,9 +48,14 @@ inline constexpr const char* StageFolder = "data\\stg";
 inline constexpr const char* RandomNameFolder = "data\\random_name";
 }  // namespace ProjectFile
 
-class Project : public TableSource {
+// The project is both the table source of the records and the context the
+// characters resolve their classes in.
+class Project : public TableSource, public CharaContext {
 public:
     Project() = default;
+
+    // CharaContext over the class table.
+    const RecordList<cClass>* Classes() const override { return &m_Classes; }
 
     // TableSource over the live tables.
     int Size(Table table) const override;
@@ -63,10 +71,11 @@ public:
 
     cDatabase m_Database;                      // the nine tables of the database window
     RecordList<cClass> m_Classes;
-    // Allies and enemies (Friend.dat, Enemy.dat) join once their records exist.
+    RecordList<cFriend> m_Friends;
+    RecordList<cEnemy> m_Enemies;
     RecordList<cSkillList> m_SkillLists;
     RecordList<cLand> m_Lands;
-    // The system record (System.dat) joins once it exists.
+    cSystem m_System;
     cStage m_Stage;                            // the stage being edited
     cWorldMap m_WorldMap;
     cEvent m_StartEvent;
@@ -92,8 +101,21 @@ struct ProjectLoadOptions {
 
 // Loads every project file in the fixed order. The first file that fails is
 // reported (ReportLoadFailure) and ends the load with 0; the records loaded so
-// far stay as they are. Installs the project as the table source.
+// far stay as they are. Installs the project as the table source and as the
+// characters' context, and makes the system record's transparent colour the
+// colour key of the images.
 int LoadProject(const ProjectLoadOptions& options = {});
+
+// Installs the project of this process as the table source and the characters'
+// context (what LoadProject does first).
+void UseProjectTables();
+
+// The system record's transparent colour.
+Rgb SystemColorKey(const cSystem& system);
+
+// The battle mode chosen after the data were created: stored in the system
+// record with its auto-battle flag and saved. 0 when the save failed.
+int StoreBattleMode(int mode);
 
 // Reports a failed load of the file: its version was too new, or it is missing
 // or broken.

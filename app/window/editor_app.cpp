@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "app/text.h"
+#include "records/project.h"
 #include "ui/controls.h"
 #include "ui/qt_text.h"
 
@@ -72,9 +73,6 @@ DisplayFacts CurrentDisplayFacts()
 // ---------------------------------------------------------------------------
 // Battle mode
 
-std::function<int()> CurrentBattleMode = [] { return 0; };
-std::function<void(int)> StoreBattleMode = [](int) {};
-
 void DLG_BATTLEMODE::Build(QDialog* dialog)
 {
     auto* layout = new QVBoxLayout(dialog);
@@ -90,8 +88,9 @@ void DLG_BATTLEMODE::Build(QDialog* dialog)
 void DLG_BATTLEMODE::OnInitDialog()
 {
     DLG_CLASS::OnInitDialog();
+    m_nMode = TheProject().m_System.m_nBattleMode;
     auto* combo = new CTRL_COMBO_CLASS<int>;
-    combo->Attach(this, IDC_MODE, m_pMode, 0);
+    combo->Attach(this, IDC_MODE, &m_nMode, 0);
     combo->SetItems({SJ("マニュアル（戦闘で戦闘コマンドを選択）"), SJ("オート（マップで戦闘コマンドを選択）")});
     UpdateAll();
     // Centred on the desktop with the cursor on it.
@@ -107,6 +106,7 @@ void DLG_BATTLEMODE::OnCommand(int id, Notify code)
     DLG_CLASS::OnCommand(id, code);
     if (id == IDC_OK) {
         StoreAll();
+        StoreBattleMode(m_nMode);
         Close(1);
     }
 }
@@ -223,7 +223,7 @@ void IdleDriver::Tick()
 
 int RunEditor(StartupHooks hooks)
 {
-    ShutdownHooks down;
+    ShutdownHooks& down = ProcessShutdownHooks();
     down.currentStagePath = [] { return Editor().stagePath; };
     down.currentPaletteMode = [] { return static_cast<int>(Editor().mode); };
     UseProjectHooks(hooks, down);
@@ -231,13 +231,9 @@ int RunEditor(StartupHooks hooks)
         hooks.createMainWindow = CreateMainWindow;
     if (!hooks.chooseBattleMode) {
         hooks.chooseBattleMode = [] {
-            int mode = CurrentBattleMode();
-            DLG_BATTLEMODE dlg(&mode);
+            DLG_BATTLEMODE dlg;
             dlg.SetTitle(QStringLiteral("戦闘モードの選択"));
-            if (dlg.DoModal() != 1)
-                return false;
-            StoreBattleMode(mode);
-            return true;
+            return dlg.DoModal() == 1;
         };
     }
     if (!AppStartup(hooks))

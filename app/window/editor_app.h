@@ -24,23 +24,19 @@ public:
 // Facts about the screen and the system font for the machine report.
 DisplayFacts CurrentDisplayFacts();
 
-// Dialog "戦闘モードの選択", shown once after the default data were copied.
+// Dialog "戦闘モードの選択", shown once after the default data were copied. It
+// offers the project's current battle mode; OK stores the choice in the system
+// record and saves it.
 class DLG_BATTLEMODE : public DLG_CLASS {
 public:
     enum { IDC_MODE = 1382 };
-    explicit DLG_BATTLEMODE(int* mode) : m_pMode(mode) {}
     void Build(QDialog* dialog) override;
     void OnInitDialog() override;
     void OnCommand(int id, Notify code) override;
 
 private:
-    int* m_pMode;
+    int m_nMode = 0;
 };
-
-// Where the battle mode chosen after creating the data goes (the system record
-// takes it over; the default does nothing).
-extern std::function<int()> CurrentBattleMode;
-extern std::function<void(int)> StoreBattleMode;
 
 // The frame window and the main dialog inside it.
 VIEW_MAIN& FrameWindow();

@@ -8,6 +8,7 @@
 #include "app/log.h"
 #include "app/startup.h"
 #include "app/text.h"
+#include "records/project.h"
 #include "records/serial.h"
 #include "tests/test_util.h"
 
@@ -208,11 +209,58 @@ TEST(Startup, ReportLogHoldsVersionMachineAndSheetRate)
     CloseReportLog();
 }
 
+TEST(Startup, RunSettingsReadOverTheSystemRecordsDefaults)
+{
+    TempDir dir;
+    fs::create_directory("data");
+    ResetProject();
+    cSystem& system = TheProject().m_System;
+    for (cIni& ini : system.m_Inis)
+        if (ini.m_Key == "FrameRate")
+            ini.m_nDefault = 45;
+    const RunSettings& run = ProcessRunSettings();
+    StartupHooks hooks;
+    ShutdownHooks down;
+    hooks.loadProject = [] { return true; };
+    UseProjectHooks(hooks, down);
+
+    struct Case {
+        const char* file;  // null: no System.ini
+        int midi, frameRate;
+    } cases[] = {
+        {nullptr, 1, 45},
+        {"Midi_DirectMusic=0\r\nExit\r\n", 0, 45},
+        {"FrameRate=30 // per second\r\nExit\r\n", 1, 30},
+        // Without the end mark nothing the file set is kept.
+        {"Midi_DirectMusic=0\r\nFrameRate=30\r\n", 1, 45},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file ? c.file : "none");
+        fs::remove("System.ini");
+        if (c.file)
+            WriteFile("System.ini", std::vector<uint8_t>(c.file, c.file + std::strlen(c.file)));
+        ProcessRunSettings() = RunSettings{};
+        ASSERT_TRUE(AppStartup(hooks));
+        EXPECT_EQ(run.nValid, 1);
+        EXPECT_EQ(run.nMidiDirectMusic, c.midi);
+        EXPECT_EQ(run.nFrameRate, c.frameRate);
+        EXPECT_EQ(run.nWindowMode, 2);
+    }
+    StartupComplete = false;
+    ResetProject();
+}
+
 TEST(Startup, ShutdownSavesSettingsOnlyAfterACompleteStart)
 {
     TempDir dir;
     fs::create_directory("e_data");
+    fs::create_directory("data");
+    ResetProject();
+    TheProject().m_GlobalVariables.resize(kGlobalVariableCount);
+    TheProject().m_GlobalVariables[5].m_Name = "five";
+    StartupHooks up;
     ShutdownHooks hooks;
+    UseProjectHooks(up, hooks);
     hooks.currentStagePath = [] { return std::string("data\\stg\\b.stg2"); };
     hooks.currentPaletteMode = [] { return 2; };
     StartupComplete = false;
@@ -224,5 +272,11 @@ TEST(Startup, ShutdownSavesSettingsOnlyAfterACompleteStart)
     ASSERT_TRUE(saved.LoadFile("e_data\\EditConfig.dat"));
     EXPECT_EQ(saved.m_StagePath, "data\\stg\\b.stg2");
     EXPECT_EQ(saved.m_nPaletteMode, 2);
+    // The common-variable names are saved in either case.
+    RecordList<cGValInfo> names;
+    ASSERT_TRUE(LoadListFile(names, "data\\GValInfo.dat"));
+    ASSERT_EQ(names.size(), kGlobalVariableCount);
+    EXPECT_EQ(names[5].m_Name, "five");
     StartupComplete = false;
+    ResetProject();
 }

@@ -35,6 +35,7 @@ protected:
     void TearDown() override
     {
         SetTableSource(nullptr);
+        SetCharaContext(nullptr);
         ResetProject();
         CurrentVersion = kDataVersion;
     }
@@ -52,6 +53,16 @@ protected:
         std::vector<uint8_t> bytes = ReadFile(path);
         std::memcpy(bytes.data(), &version, 4);
         WriteFile(path, bytes);
+    }
+
+    // Rewrites the system record as an editor of that version would have.
+    static void SaveSystemAs(uint32_t version)
+    {
+        cSystem system;
+        ASSERT_EQ(system.LoadFile("data\\database\\System.dat"), 1);
+        CurrentVersion = version;
+        ASSERT_EQ(system.SaveFile("data\\database\\System.dat"), 1);
+        CurrentVersion = kDataVersion;
     }
 
     static TempDir* starter_;
@@ -81,11 +92,35 @@ TEST_F(ProjectTest, StarterProjectLoadsWithItsImages)
     EXPECT_EQ(TableSize(Table::Land), 8);
     EXPECT_EQ(TableName(Table::GlobalVariable, 1), SJ("お金"));
 
+    // Allies, enemies and the system record are real records; the tables they
+    // hold answer from them.
+    EXPECT_EQ(p.m_System.m_GameName, SJ("ヴァントール戦記"));
+    struct Size { Table table; int size; int index; const char* name; } sizes[] = {
+        {Table::Friend, 4, 3, "リーナ"}, {Table::Enemy, 4, 2, "山賊の頭"}, {Table::Element, 2, 1, "魔法"},
+        {Table::Category, 1, 0, "基本"}, {Table::ParamInfo, 12, 11, "移動力"},
+    };
+    for (const Size& row : sizes) {
+        EXPECT_EQ(TableSize(row.table), row.size) << row.name;
+        EXPECT_EQ(TableName(row.table, row.index), Utf8ToCp932(row.name));
+    }
+    // Every character names a class and skills that exist, at a level its class allows.
+    for (const cChara* c : {static_cast<const cChara*>(&p.m_Friends[3]), static_cast<const cChara*>(&p.m_Enemies[2])}) {
+        EXPECT_LT(c->m_nClass, p.m_Classes.size());
+        EXPECT_LE(c->m_nLevel, c->m_nLevelLimit);
+        EXPECT_EQ(c->m_GameInitial, p.m_Classes[c->m_nClass].m_InitialStats);
+        for (const cLearnSkill& l : c->m_LearnSkills)
+            EXPECT_FALSE(SkillName(l.m_nSkillList, l.m_nSkill).empty());
+    }
+    // The placeholder images are keyed with the system record's colour.
+    EXPECT_EQ(ColorKey(), kDefaultColorKey);
+    EXPECT_EQ(SystemColorKey(p.m_System), kDefaultColorKey);
+
     // The remembered stage opens over the template; a broken path is forgotten.
     p.m_EditConfig.m_StagePath = "data\\stg\\Stage01.stg2";
     OpenRememberedStage();
     EXPECT_EQ(p.m_Stage.m_Name, SJ("はじまりの草原"));
-    EXPECT_EQ(p.m_Stage.m_PutEnemy.size(), 5);
+    ASSERT_EQ(p.m_Stage.m_PutEnemy.size(), 5);
+    EXPECT_EQ(p.m_Stage.m_PutEnemy[2].m_nEnemy, 2);  // the fort's enemy survives the clamping
     p.m_EditConfig.m_StagePath = "data\\stg\\Gone.stg2";
     OpenRememberedStage();
     EXPECT_EQ(p.m_Stage.m_Name, SJ("ステージ"));
@@ -148,10 +183,13 @@ TEST_F(ProjectTest, FirstFailureIsReportedAndEndsTheLoad)
         {"data/database/PartyVal.dat", "data\\database\\PartyVal.dat", true},
         {"data/database/Help.dat", "data\\database\\Help.dat", false},
         {"data/database/System.dat", "data\\database\\System.dat", true},
+        {"data/database/System.dat", "data\\database\\System.dat", false},
         {"data/database/Land.dat", "data\\database\\Land.dat", false},
         {"data/database/Skill.dat", "data\\database\\Skill.dat", true},
         {"data/database/Class.dat", "data\\database\\Class.dat", true},
         {"data/database/Friend.dat", "data\\database\\Friend.dat", false},
+        {"data/database/Friend.dat", "data\\database\\Friend.dat", true},
+        {"data/database/Enemy.dat", "data\\database\\Enemy.dat", false},
         {"data/database/Enemy.dat", "data\\database\\Enemy.dat", true},
         {"data/MoveAITemplate.dat", "data\\MoveAITemplate.dat", false},
         {"data/EventActionPlt.dat", "data\\EventActionPlt.dat", true},
@@ -175,6 +213,12 @@ TEST_F(ProjectTest, FirstFailureIsReportedAndEndsTheLoad)
         bool afterActionPalette = c.stored == std::string("data\\database\\WorldMap.dat") ||
                                   c.stored == std::string("data\\database\\StartEvent.dat");
         EXPECT_EQ(TheProject().m_ActionPalette.empty(), !afterActionPalette);
+        // Allies come before enemies and after the classes.
+        bool isFriend = c.stored == std::string("data\\database\\Friend.dat");
+        if (isFriend) {
+            EXPECT_FALSE(TheProject().m_Classes.empty());
+            EXPECT_TRUE(TheProject().m_Enemies.empty());
+        }
         WriteFile(c.file, kept);
     }
 }
@@ -183,7 +227,7 @@ TEST_F(ProjectTest, TestPlaySettingsTakenOverFromOldEditorSettings)
 {
     fs::remove("e_data/Testplay.dat");
     for (uint32_t systemVersion : {220u, 221u, 340u}) {
-        SetVersion("data/database/System.dat", systemVersion);
+        SaveSystemAs(systemVersion);
         ResetProject();
         Project& p = TheProject();
         p.m_EditConfig.m_nOldTestPlayMode = 0;
@@ -235,13 +279,14 @@ TEST_F(ProjectTest, UpgradeOfAnOldProject)
     ASSERT_EQ(SaveListFile(TheProject().m_GlobalVariables, "data\\GValInfo.dat"), 1);
     CurrentVersion = kDataVersion;
     fs::remove("e_data/Testplay.dat");
-    SetVersion("data/database/System.dat", 200);
+    SaveSystemAs(200);
 
     ResetProject();
     ASSERT_EQ(Load(), 1);
     ASSERT_EQ(UpgradeProjectFiles(), 1);
     for (const char* path : {"data/stg/Stage01.stg2", "data/stg/Default.stg2", "data/database/WorldMap.dat",
-                             "data/GValInfo.dat", "e_data/Testplay.dat", "data/database/Class.dat"}) {
+                             "data/GValInfo.dat", "e_data/Testplay.dat", "data/database/Class.dat", "data/database/Friend.dat",
+                             "data/database/Enemy.dat", "data/database/System.dat"}) {
         std::vector<uint8_t> bytes = ReadFile(path);
         ASSERT_GE(bytes.size(), 4u) << path;
         uint32_t version;
@@ -257,6 +302,60 @@ TEST_F(ProjectTest, UpgradeOfAnOldProject)
     EXPECT_EQ(TheProject().m_GlobalVariables[10].m_Name, SJ("シナリオ進行度"));
     // The old project's test-play settings were taken over and are now a file.
     EXPECT_EQ(TheProject().m_TestPlay.m_nTraining, 2);
+}
+
+TEST_F(ProjectTest, CharactersAdjustedToTheLoadedClasses)
+{
+    // Files written where no class table was known keep what they were given.
+    SetCharaContext(nullptr);
+    RecordList<cFriend> friends;
+    ASSERT_EQ(LoadListFile(friends, "data\\database\\Friend.dat"), 1);
+    friends[0].m_nClass = 4;  // the number of classes
+    friends[0].m_nLevel = 40;
+    friends[1].m_nCompatiType = 7;
+    ASSERT_EQ(SaveListFile(friends, "data\\database\\Friend.dat"), 1);
+    RecordList<cFriend> unadjusted;
+    ASSERT_EQ(LoadListFile(unadjusted, "data\\database\\Friend.dat"), 1);
+    EXPECT_EQ(unadjusted[0].m_nClass, 4);
+
+    // The project loads its characters against its classes.
+    ASSERT_EQ(Load(), 1);
+    Project& p = TheProject();
+    const cFriend& f = p.m_Friends[0];
+    EXPECT_EQ(f.m_nClass, 1);
+    EXPECT_EQ(f.m_nLevelLimit, p.m_Classes[1].m_nLevelLimit);
+    EXPECT_EQ(f.m_nLevel, f.m_nLevelLimit);
+    EXPECT_EQ(f.m_GameInitial, p.m_Classes[1].m_InitialStats);
+    EXPECT_EQ(p.m_Friends[1].m_nCompatiType, 0);
+    EXPECT_EQ(p.m_Friends[1].m_Senses.size(), static_cast<std::size_t>(p.m_SkillLists.size()));
+}
+
+TEST_F(ProjectTest, SystemRecordKeysTheImagesAndIsSavedWithTheDatabase)
+{
+    ASSERT_EQ(Load(), 1);
+    Project& p = TheProject();
+    p.m_System.m_nColorR = 1;
+    p.m_System.m_nColorG = 2;
+    p.m_System.m_nColorB = 3;
+    p.m_Friends[0].m_Name = "f";
+    p.m_Enemies.emplace_back().m_Name = "e";
+    ASSERT_EQ(SaveDatabase(), 1);
+    SetColorKey(Rgb{});
+    ResetProject();
+    ASSERT_EQ(Load(), 1);
+    EXPECT_EQ(ColorKey(), (Rgb{1, 2, 3}));
+    EXPECT_EQ(TheProject().m_Friends[0].m_Name, "f");
+    ASSERT_EQ(TheProject().m_Enemies.size(), 5);
+    EXPECT_EQ(TheProject().m_Enemies[4].m_Name, "e");
+
+    // The battle mode chosen at start-up goes into the record and its file.
+    ASSERT_EQ(StoreBattleMode(1), 1);
+    cSystem saved;
+    ASSERT_EQ(saved.LoadFile("data\\database\\System.dat"), 1);
+    EXPECT_EQ(saved.m_nBattleMode, 1);
+    EXPECT_EQ(saved.m_bAutoBattle, 1);
+    EXPECT_EQ(saved.m_nColorB, 3);
+    SetColorKey(kDefaultColorKey);
 }
 
 TEST(RandomNames, NumberedFilesAndStrays)

@@ -59,7 +59,11 @@ run(2 dump ${WORK}/new/Testplay.dat)
 # Whole projects: the starter project checks and upgrades; a missing file ends
 # the check with status 1 and the editor's message naming it.
 run(0 new-project ${WORK}/project)
-run(0 check ${WORK}/project)
+execute_process(COMMAND ${TOOL} check ${WORK}/project RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status EQUAL 0 OR NOT err STREQUAL ""
+   OR NOT out MATCHES "classes 4, allies 4, enemies 4, skill groups 2, lands 8, elements 2, categories 1, parameters 12,")
+  message(FATAL_ERROR "check of the starter project: status ${status}\n${out}\n${err}")
+endif()
 run(0 upgrade ${WORK}/project)
 file(REMOVE ${WORK}/project/data/database/Help.dat)
 execute_process(COMMAND ${TOOL} check ${WORK}/project RESULT_VARIABLE status ERROR_VARIABLE err)

@@ -193,11 +193,14 @@ int CheckProject(const std::string& dir, bool upgrade)
         return 1;
     Project& p = TheProject();
     const cDatabase& db = p.m_Database;
-    std::printf("%s: classes %d, skill groups %d, lands %d, compatibility types %d, party values %d, "
+    std::printf("%s: classes %d, allies %d, enemies %d, skill groups %d, lands %d, elements %d, "
+                "categories %d, parameters %d, compatibility types %d, party values %d, "
                 "pictures %d, backgrounds %d, sounds %d, music %d, help %d, character animations %d, "
                 "effect animations %d, movement-AI templates %d, event palette %d, action palette %d, "
                 "world chips %d, world events %d, stages %d\n",
-                dir.c_str(), p.m_Classes.size(), p.m_SkillLists.size(), p.m_Lands.size(), db.m_CompatiTypes.size(),
+                dir.c_str(), p.m_Classes.size(), p.m_Friends.size(), p.m_Enemies.size(), p.m_SkillLists.size(),
+                p.m_Lands.size(), p.m_System.m_Elems.size(), p.m_System.m_Categs.size(), p.m_System.m_Params.size(),
+                db.m_CompatiTypes.size(),
                 db.m_PtVals.size(), db.m_Pictures.size(), db.m_Backs.size(), db.m_Sounds.size(), db.m_Bgms.size(),
                 db.m_Helps.size(), db.m_CharaAnims.size(), db.m_EffectAnims.size(), p.m_MoveAITemplates.size(),
                 p.m_EventPalette.size(), p.m_ActionPalette.size(), p.m_WorldMap.m_Chips.size(),
