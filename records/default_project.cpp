@@ -656,6 +656,8 @@ void BuildDefaultProject(Project& p)
     BuildWorldMap(p.m_WorldMap);
     p.m_Stage.NewStage();
     p.m_EditConfig.NewSettings();
+    // A new project opens on its sample stage.
+    p.m_EditConfig.m_StagePath = "data\\stg\\Stage01.stg2";
     p.m_TestPlay.Init();
     p.m_TestPlay.m_bAutoFind = 1;
     SetTableSource(oldSource);
