@@ -19,6 +19,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindowStateChangeEvent>
 #include <algorithm>
 
 #include "app/log.h"
@@ -201,8 +202,20 @@ bool KeyboardFilter(QObject* receiver, QEvent* e)
 
 EditorApplication::EditorApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
+void CloseFinishedSheets()
+{
+    // A copy: destroying a sheet takes it out of the registry. The event goes
+    // on to its receiver (dropping it could lose a timer or a deferred delete).
+    std::vector<PROP_CLASS*> sheets = ModelessRegistry::Instance().Sheets();
+    for (PROP_CLASS* s : sheets)
+        if (s->Finished())
+            s->Destroy();
+}
+
 bool EditorApplication::notify(QObject* receiver, QEvent* e)
 {
+    if (!ModelessRegistry::Instance().Sheets().empty())
+        CloseFinishedSheets();
     if (KeyboardFilter(receiver, e))
         return true;
     return QApplication::notify(receiver, e);
@@ -338,10 +351,13 @@ void WND_CLASS::PlaceWindow()
         return;
     QSize size = m_pWnd->frameGeometry().size();
     QPoint at;
+    const bool stored = m_pPlace && m_pPlace->m_bValid;
     auto centred = [&](const QRect& over) {
         return QPoint(over.x() + (over.width() - size.width()) / 2, over.y() + (over.height() - size.height()) / 2);
     };
-    if (m_pOwner && m_pOwner->Widget()) {
+    if (stored) {
+        at = QPoint(m_pPlace->m_nLeft, m_pPlace->m_nTop);
+    } else if (m_pOwner && m_pOwner->Widget()) {
         QWidget* o = m_pOwner->Widget();
         at = m_bCentre ? centred(o->geometry()) : o->pos();
     } else if (m_pPlaceParent) {
@@ -361,6 +377,17 @@ void WND_CLASS::PlaceWindow()
         at = QPoint(x, y);
     }
     m_pWnd->move(at);
+}
+
+void WND_CLASS::StorePlace()
+{
+    if (!m_pPlace || !m_pWnd)
+        return;
+    m_pPlace->m_bValid = 1;
+    m_pPlace->m_nLeft = m_pWnd->x();
+    m_pPlace->m_nTop = m_pWnd->y();
+    m_pPlace->m_nRight = m_pWnd->width();
+    m_pPlace->m_nBottom = m_pWnd->height();
 }
 
 void WND_CLASS::AddAccelerator(QWidget* target, int acceleratorId)
@@ -398,6 +425,17 @@ int WND_CLASS::TrackPopup(int menuId, QPoint screenPos)
 // ---------------------------------------------------------------------------
 // VIEW_CLASS
 
+VIEW_CLASS::~VIEW_CLASS()
+{
+    // The window goes with its object; after the application object is gone
+    // there is nothing left to delete it with.
+    if (auto* v = static_cast<ViewWidget*>(m_pWnd)) {
+        v->owner = nullptr;
+        if (QCoreApplication::instance())
+            delete v;
+    }
+}
+
 bool VIEW_CLASS::Create(const QString& title, int x, int y, int w, int h)
 {
     auto* v = new ViewWidget(this);
@@ -432,7 +470,56 @@ void VIEW_CLASS::AddToolbarButtons(const ToolButton* buttons, int count, const Q
     }
 }
 
-void VIEW_MAIN::OnClose() { QApplication::quit(); }
+VIEW_MAIN::~VIEW_MAIN() { QObject::disconnect(m_Activation); }
+
+void VIEW_MAIN::OnCreate()
+{
+    // The application becoming active again restores the frame as its own
+    // restore command does.
+    QObject::disconnect(m_Activation);
+    m_Activation = QObject::connect(qApp, &QGuiApplication::applicationStateChanged, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive && m_pWnd)
+            Restore();
+    });
+}
+
+void VIEW_MAIN::OnClose()
+{
+    if (m_pMain && m_pMain->Exists()) {
+        m_pMain->OnClose();
+        return;
+    }
+    if (MessageBoxText(SJ("終了しますか？\n"), SJ("終了確認"), Buttons::YesNo) != Answer::Yes)
+        return;
+    if (onQuit)
+        onQuit();
+    else
+        QApplication::quit();
+}
+
+bool VIEW_MAIN::MsgProc(QEvent* e)
+{
+    bool handled = WndProc(e);
+    if (e->type() == QEvent::WindowStateChange) {
+        auto* change = static_cast<QWindowStateChangeEvent*>(e);
+        if ((change->oldState() & Qt::WindowMinimized) && !(m_pWnd->windowState() & Qt::WindowMinimized))
+            Restore();
+    }
+    return handled;
+}
+
+void VIEW_MAIN::Restore()
+{
+    if (!m_pWnd || m_bRestoring)
+        return;
+    m_bRestoring = true;
+    if (m_pWnd->windowState() & Qt::WindowMinimized)
+        m_pWnd->setWindowState(m_pWnd->windowState() & ~Qt::WindowMinimized);
+    m_pWnd->show();
+    if (onRestore)
+        onRestore();
+    m_bRestoring = false;
+}
 
 // ---------------------------------------------------------------------------
 // ModelessRegistry
@@ -491,6 +578,9 @@ DLG_CLASS::DLG_CLASS() { m_Kind = WindowKind::Dialog; }
 
 DLG_CLASS::~DLG_CLASS()
 {
+    // A window that outlives its editor's run (the process is ending) keeps
+    // no place: the record may be gone already.
+    m_pPlace = nullptr;
     ModelessRegistry::Instance().Remove(this);
     m_Controls.clear();
     DestroyWidget();
@@ -532,6 +622,7 @@ void DLG_CLASS::DestroyWidget()
 {
     if (!m_pWnd)
         return;
+    StorePlace();
     auto* w = static_cast<DlgWidget*>(m_pWnd);
     w->owner = nullptr;
     w->setProperty("cHook", QVariant());
@@ -647,7 +738,9 @@ void DLG_CLASS::OnInitDialog()
     m_Retired.clear();
     if (m_bModeless)
         ModelessRegistry::Instance().Add(this);
-    if (m_nClientW > 0 && m_nClientH > 0)
+    if (m_pPlace && m_pPlace->m_bValid && m_pPlace->m_nRight > 0 && m_pPlace->m_nBottom > 0)
+        m_pWnd->resize(m_pPlace->m_nRight, m_pPlace->m_nBottom);
+    else if (m_nClientW > 0 && m_nClientH > 0)
         m_pWnd->resize(m_nClientW, m_nClientH);
     else
         m_pWnd->adjustSize();
@@ -965,6 +1058,22 @@ void PROP_CLASS::Destroy()
         m_pWnd->deleteLater();
     m_pWnd = nullptr;
     m_pTabs = nullptr;
+}
+
+void PROP_CLASS::ClosePages()
+{
+    for (auto& entry : m_Pages)
+        entry.first->Close(0);
+}
+
+bool PROP_CLASS::Finished() const
+{
+    if (!m_pWnd)
+        return false;
+    for (auto& entry : m_Pages)
+        if (entry.first->Exists())
+            return false;
+    return true;
 }
 
 DLG_CLASS* PROP_CLASS::CurrentPage() const

@@ -7,11 +7,13 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
 #include "app/window_logic.h"
 
 class QScrollBar;
@@ -104,6 +106,12 @@ public:
     void SetPlaceParent(QWidget* parent, bool centre) { m_pPlaceParent = parent; m_bCentre = centre; }
     void SetSavedPosition(int x, int y) { m_nSavedX = x; m_nSavedY = y; }
     void PlaceWindow();
+    // The record a tool window keeps its place in: once it holds a place the
+    // window opens there (before any other placement), and the window stores
+    // its position and size into it when it is destroyed.
+    void SetPlaceRecord(cWndPosInfo* place) { m_pPlace = place; }
+    cWndPosInfo* PlaceRecord() const { return m_pPlace; }
+    void StorePlace();
 
     // Accelerator tables (resource ids) with the widget they serve; the message
     // filter translates keys with them while this window is active.
@@ -136,6 +144,7 @@ protected:
     QPointer<QWidget> m_pPlaceParent;
     bool m_bCentre = false;
     int m_nSavedX = kNoSavedPosition, m_nSavedY = kNoSavedPosition;
+    cWndPosInfo* m_pPlace = nullptr;
     int m_nClientW = 0, m_nClientH = 0;
     int m_nMinW = 0, m_nMinH = 0, m_nMaxW = 0, m_nMaxH = 0;
     std::string m_DebugName;
@@ -152,6 +161,7 @@ protected:
 // A plain window; OnCreate runs when it is created.
 class VIEW_CLASS : public WND_CLASS {
 public:
+    ~VIEW_CLASS() override;
     virtual void OnCreate() {}
     // Creates the window (a main window that may carry a tool bar and status bar).
     bool Create(const QString& title, int x, int y, int w, int h);
@@ -161,10 +171,30 @@ public:
     void AddToolbarButtons(const ToolButton* buttons, int count, const QString& bitmapFile);
 };
 
-// The application frame window.
+// The application frame window: the application's entry in the task bar. It
+// ends the application when closed and brings the editor's windows back when
+// it is restored.
 class VIEW_MAIN : public VIEW_CLASS {
 public:
+    ~VIEW_MAIN() override;
+    void OnCreate() override;
+    // The main window inside the frame. While it exists, closing the frame is
+    // quitting through it (with its save question); without it the frame asks
+    // whether to end.
+    void SetMainDialog(DLG_CLASS* main) { m_pMain = main; }
     void OnClose() override;
+    bool MsgProc(QEvent* e) override;
+    // Shows the frame and then runs onRestore (the main window puts back what
+    // it put away when it was minimized).
+    void Restore();
+    std::function<void()> onRestore;
+    // Ends the application (default: leaves the event loop).
+    std::function<void()> onQuit;
+
+private:
+    DLG_CLASS* m_pMain = nullptr;
+    QMetaObject::Connection m_Activation;
+    bool m_bRestoring = false;
 };
 
 class DLG_CLASS : public WND_CLASS {
@@ -276,6 +306,11 @@ public:
     QDialog* Widget() const { return m_pWnd; }
     DLG_CLASS* CurrentPage() const;
     bool IsModeless() const { return m_bModeless; }
+    // Closes every page, as the sheet's OK and Cancel buttons do; the sheet
+    // itself goes at the next event (CloseFinishedSheets).
+    void ClosePages();
+    // True once the sheet's window stands without any open page.
+    bool Finished() const;
 
 private:
     QPointer<QDialog> m_pWnd;
@@ -299,6 +334,10 @@ private:
     std::vector<DLG_CLASS*> m_Dialogs;
     std::vector<PROP_CLASS*> m_Sheets;
 };
+
+// Destroys the registered modeless sheets whose pages were closed and takes
+// them out of the registry; runs before every event is delivered.
+void CloseFinishedSheets();
 
 // The application: every event passes the dialogs' keyboard rules and the
 // accelerator tables of the modeless dialogs before it is delivered.

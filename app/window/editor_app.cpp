@@ -14,6 +14,7 @@
 
 #include "app/text.h"
 #include "records/project.h"
+#include "media/sound_output.h"
 #include "ui/controls.h"
 #include "ui/qt_text.h"
 
@@ -227,6 +228,10 @@ int RunEditor(StartupHooks hooks)
     down.currentStagePath = [] { return Editor().stagePath; };
     down.currentPaletteMode = [] { return static_cast<int>(Editor().mode); };
     UseProjectHooks(hooks, down);
+    if (!hooks.prepareSound)
+        hooks.prepareSound = PrepareSound;
+    if (!down.releaseSound)
+        down.releaseSound = ReleaseSound;
     if (!hooks.createMainWindow)
         hooks.createMainWindow = CreateMainWindow;
     if (!hooks.chooseBattleMode) {

@@ -261,8 +261,17 @@ void DLG_MAIN::Build(QDialog* dialog)
 
 void DLG_MAIN::OnInitDialog()
 {
+    // Opens where it was closed the last time, 800 x 600 the first time.
+    SetPlaceRecord(&TheProject().m_EditConfig.WndPos(ToolWindow::Main));
+    if (!PlaceRecord()->m_bValid)
+        SetFrame(800, 600, 0, 0, 0, 0);
     DLG_CLASS::OnInitDialog();
     MainWindow = this;
+    m_bMinimized = false;
+    if (auto* frame = dynamic_cast<VIEW_MAIN*>(m_pParentObj)) {
+        frame->SetMainDialog(this);
+        frame->onRestore = [this] { RestoreMinimized(); };
+    }
     bool haveTable = false;
     for (const auto& acc : Accelerators())
         haveTable |= acc.first == IDA_MAIN && acc.second == m_pWnd;
@@ -270,13 +279,6 @@ void DLG_MAIN::OnInitDialog()
         AddAccelerator(nullptr, IDA_MAIN);
     new MainKeys(this);
 
-    const cWndPosInfo& place = TheProject().m_EditConfig.WndPos(ToolWindow::Main);
-    if (place.m_bValid && place.m_nRight > 0 && place.m_nBottom > 0) {
-        m_pWnd->move(place.m_nLeft, place.m_nTop);
-        m_pWnd->resize(place.m_nRight, place.m_nBottom);
-    } else {
-        m_pWnd->resize(800, 600);
-    }
     UpdateTitle();
     RefreshUndoButtons();
     SetPaletteMode(Editor().mode);
@@ -654,15 +656,56 @@ void DLG_MAIN::OnClose()
         UpdateTitle();
         return;
     }
-    // The window's place for the next start.
-    if (m_pWnd) {
-        cWndPosInfo& place = TheProject().m_EditConfig.WndPos(ToolWindow::Main);
-        place.m_bValid = 1;
-        place.m_nLeft = m_pWnd->x();
-        place.m_nTop = m_pWnd->y();
-        place.m_nRight = m_pWnd->width();
-        place.m_nBottom = m_pWnd->height();
-    }
+    // Closed before the application ends, so that its place is stored in
+    // time for the settings that shut-down writes.
+    Close(0);
     if (onQuit)
         onQuit();
+}
+
+// ---------------------------------------------------------------------------
+// Minimize and restore
+
+bool DLG_MAIN::MsgProc(QEvent* e)
+{
+    bool handled = DLG_CLASS::MsgProc(e);
+    if (e->type() == QEvent::WindowStateChange && m_pWnd && (m_pWnd->windowState() & Qt::WindowMinimized))
+        Minimize();
+    return handled;
+}
+
+void DLG_MAIN::Minimize()
+{
+    // The platform may report the minimized state more than once.
+    if (!m_pWnd || m_bMinimized)
+        return;
+    // The window is hidden rather than left minimized: the frame is the one
+    // entry of the application in the task bar.
+    m_pWnd->setWindowState(m_pWnd->windowState() & ~Qt::WindowMinimized);
+    m_pWnd->hide();
+    m_PutAway.clear();
+    for (DLG_CLASS* palette : m_Palettes)
+        if (palette && palette->Widget() && palette->Widget()->isVisible()) {
+            palette->Widget()->hide();
+            m_PutAway.emplace_back(palette->Widget());
+        }
+    m_bMinimized = true;
+    if (m_pParentObj && m_pParentObj->Widget())
+        m_pParentObj->Widget()->showMinimized();
+}
+
+void DLG_MAIN::RestoreMinimized()
+{
+    if (!m_bMinimized || !m_pWnd)
+        return;
+    m_bMinimized = false;
+    m_pWnd->show();
+    // The palettes come back only with a stage to edit.
+    if (Editor().stageOpen)
+        for (auto& w : m_PutAway)
+            if (w)
+                w->show();
+    m_PutAway.clear();
+    m_pWnd->raise();
+    m_pWnd->activateWindow();
 }

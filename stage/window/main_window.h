@@ -48,6 +48,15 @@ public:
     void OnInitDialog() override;
     void OnCommand(int id, Notify code) override;
     void OnClose() override;
+    bool MsgProc(QEvent* e) override;
+
+    // Minimizing the main window puts it and its palettes away and minimizes
+    // the frame in their stead; restoring the frame brings them back.
+    void Minimize();
+    void RestoreMinimized();
+    bool IsMinimized() const { return m_bMinimized; }
+    // The three palette windows (map chips, enemies, events) once they exist.
+    void SetPaletteWindow(PaletteMode mode, DLG_CLASS* palette) { m_Palettes[static_cast<int>(mode)] = palette; }
 
     // Operations the other editor windows call.
     void SetPaletteMode(PaletteMode mode);
@@ -117,6 +126,9 @@ private:
     std::map<int, std::vector<QPointer<QAction>>> m_Actions;
     Surface m_Canvas;
     CellPos m_PopupCell{0, 0};
+    DLG_CLASS* m_Palettes[3] = {nullptr, nullptr, nullptr};
+    bool m_bMinimized = false;
+    std::vector<QPointer<QWidget>> m_PutAway;  // palettes hidden by the minimize
 };
 
 // The main window of this process; cleared while it does not exist.

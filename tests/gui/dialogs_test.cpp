@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QPointer>
+#include <algorithm>
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -195,6 +197,70 @@ TEST(Dialogs, SavedPositionsArePulledIntoTheWorkArea)
             EXPECT_EQ(r.left() + r.width(), area.left() + area.width()) << "flush with the right edge";
         d.Close(0);
     }
+}
+
+TEST(Dialogs, AToolWindowStoresItsPlaceAndReopensThere)
+{
+    QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    cWndPosInfo place;
+    TestDialog d;
+    d.Add(1, MakeLine);
+    d.SetOwner(nullptr, false);
+    d.SetPlaceRecord(&place);
+    d.CreateModeless();
+    ASSERT_TRUE(d.Widget());
+    const QPoint at = area.topLeft() + QPoint(30, 40);
+    d.Widget()->move(at);
+    d.Widget()->resize(260, 170);
+    EXPECT_EQ(place.m_bValid, 0);  // stored on destruction only
+    d.Close(0);
+    EXPECT_EQ(place.m_bValid, 1);
+    EXPECT_EQ(QPoint(place.m_nLeft, place.m_nTop), at);
+    EXPECT_EQ(place.m_nRight, 260);
+    EXPECT_EQ(place.m_nBottom, 170);
+
+    // Reopened (also over another placement) with its stored place and size.
+    TestDialog owner;
+    owner.Add(1, MakeLine);
+    owner.CreateModeless();
+    d.SetOwner(&owner, true);
+    d.CreateModeless();
+    EXPECT_EQ(d.Widget()->pos(), at);
+    EXPECT_EQ(d.Widget()->size(), QSize(260, 170));
+    // A modal run stores its place as well.
+    d.Close(0);
+    place.m_bValid = 0;
+    RunModal(d, [&] { d.Widget()->move(at + QPoint(5, 5)); });
+    EXPECT_EQ(place.m_bValid, 1);
+    EXPECT_EQ(QPoint(place.m_nLeft, place.m_nTop), at + QPoint(5, 5));
+    owner.Close(0);
+}
+
+TEST(Dialogs, ASheetWhosePagesWereClosedIsDestroyedAtTheNextEvent)
+{
+    TestDialog p1, p2;
+    p1.Add(1, MakeLine);
+    p2.Add(1, MakeLine);
+    PROP_CLASS sheet;
+    sheet.AddPage(&p1, QStringLiteral("one"));
+    sheet.AddPage(&p2, QStringLiteral("two"));
+    ASSERT_TRUE(sheet.Create(nullptr, QStringLiteral("sheet"), true));
+    QPointer<QDialog> window = sheet.Widget();
+    const auto& sheets = ModelessRegistry::Instance().Sheets();
+    ASSERT_EQ(std::count(sheets.begin(), sheets.end(), &sheet), 1);
+
+    // One page closed: the sheet stays.
+    p1.Close(0);
+    Pump();
+    EXPECT_EQ(std::count(sheets.begin(), sheets.end(), &sheet), 1);
+    EXPECT_TRUE(sheet.Widget());
+
+    sheet.ClosePages();
+    Pump();
+    EXPECT_EQ(std::count(sheets.begin(), sheets.end(), &sheet), 0);
+    EXPECT_FALSE(sheet.Widget());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(window);
 }
 
 TEST(InputDialogs, InputValueClampsWhatIsTyped)

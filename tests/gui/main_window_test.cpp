@@ -181,6 +181,104 @@ TEST_F(MainWindowTest, WheelScrollsSidewaysAndWithCtrlUpAndDown)
     EXPECT_EQ(TheProject().m_Stage.Cell(2, 0), 1);
 }
 
+// The main window inside a frame window, as the editor runs it.
+class FramedMainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetProject();
+        Editor() = EditorState();
+        Editor().stageOpen = true;
+        ASSERT_TRUE(frame.Create(QStringLiteral("frame"), 20, 20, 200, 100));
+        frame.Show(true);
+        frame.onQuit = [this] { ++frameQuits; };
+        main.SetupWindow(0, frame.Widget(), &frame);
+        main.chooseFile = [](std::string& path, const FileQuestion&) {
+            path.clear();
+            return false;
+        };
+        main.onQuit = [this] { ++quits; };
+        palette.Add(1, [](QWidget* p) { return new QWidget(p); });
+        palette.CreateModeless();
+        main.SetPaletteWindow(PaletteMode::Chips, &palette);
+        ASSERT_TRUE(OpenActive(main));
+    }
+    void TearDown() override
+    {
+        main.Close(0);
+        palette.Close(0);
+        Pump();
+        ResetProject();
+    }
+
+    RecordingSink sink;
+    VIEW_MAIN frame;
+    TestDialog palette;
+    DLG_MAIN main;
+    int quits = 0, frameQuits = 0;
+};
+
+TEST_F(FramedMainWindowTest, MinimizeHidesTheEditorAndRestoringTheFrameBringsItBack)
+{
+    main.Widget()->setWindowState(Qt::WindowMinimized);
+    Pump();
+    EXPECT_TRUE(main.IsMinimized());
+    EXPECT_FALSE(main.Widget()->isVisible());
+    EXPECT_FALSE(palette.Widget()->isVisible());
+    EXPECT_TRUE(frame.Widget()->windowState() & Qt::WindowMinimized);
+
+    frame.Widget()->setWindowState(Qt::WindowNoState);
+    Pump();
+    EXPECT_FALSE(main.IsMinimized());
+    EXPECT_TRUE(main.Widget()->isVisible());
+    EXPECT_FALSE(main.Widget()->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(palette.Widget()->isVisible());
+
+    // Without a stage the palettes stay away; a restore with nothing
+    // minimized shows nothing that was hidden.
+    main.Widget()->setWindowState(Qt::WindowMinimized);
+    Editor().stageOpen = false;
+    frame.Restore();
+    EXPECT_TRUE(main.Widget()->isVisible());
+    EXPECT_FALSE(palette.Widget()->isVisible());
+    palette.Widget()->hide();
+    frame.Restore();
+    EXPECT_FALSE(palette.Widget()->isVisible());
+}
+
+TEST_F(FramedMainWindowTest, ClosingTheFrameAsksToSaveLikeQuitting)
+{
+    Editor().stageModified = true;
+    Editor().paletteModified = true;
+    sink.answer = Answer::Cancel;
+    frame.Widget()->close();
+    Pump();
+    ASSERT_EQ(sink.titles.size(), 1u);
+    EXPECT_EQ(sink.texts[0], SJ("ステージが変更された可能性があります。\n保存しますか？"));
+    EXPECT_EQ(quits, 0);
+    EXPECT_TRUE(main.Widget()->isVisible());
+
+    // No to both questions: nothing saved, the main window closes (storing
+    // its place) and the editor ends.
+    sink.answer = Answer::No;
+    frame.Widget()->close();
+    Pump();
+    ASSERT_EQ(sink.titles.size(), 3u);
+    EXPECT_EQ(sink.texts[2], SJ("イベントパレットが変更された可能性があります。\n保存しますか？"));
+    EXPECT_EQ(quits, 1);
+    EXPECT_FALSE(main.Exists());
+    EXPECT_EQ(TheProject().m_EditConfig.WndPos(ToolWindow::Main).m_bValid, 1);
+
+    // Without the main window the frame asks whether to end.
+    sink.answer = Answer::No;
+    frame.Widget()->close();
+    EXPECT_EQ(sink.titles.back(), SJ("終了確認"));
+    EXPECT_EQ(frameQuits, 0);
+    sink.answer = Answer::Yes;
+    frame.Widget()->close();
+    EXPECT_EQ(frameQuits, 1);
+}
+
 // The editor on the starter project's sample stage, saved as an image for a look.
 TEST_F(MainWindowTest, ScreenshotOfTheSampleStage)
 {
