@@ -411,6 +411,11 @@ int cEnemy::LoadBody(RecordReader& in)
     // Training values of older files meant something else; they start over.
     if (LoadedFileVersion < 104)
         m_nTraining = EnemyTraining::AfterDefeat;
+    // Enemies saved before the stamp existed hold their senses in the effective
+    // table: work the personal additions out from it, as for allies, rather than
+    // rebuilding it from the class and losing the enemy's own senses.
+    if (LoadedFileVersion < 232)
+        m_nSenseStamp = 0;
     AdjustToDatabase();
     return result;
 }

@@ -531,3 +531,20 @@ TEST(CharaRecord, SmallOrMissingTables)
     EXPECT_EQ(f.m_nCompatiType, 0);
     EXPECT_EQ(f.m_Params[0].m_nValue, stored.m_GameInitial[0] + stored.m_LevelGrowth[0][0]);
 }
+
+TEST(CharaRecord, OldEnemyFilesKeepTheirOwnSenses)
+{
+    // Files before the personal table existed hold only the effective senses; with
+    // a class table installed they must survive the load, as for allies.
+    ScopedDatabase db;
+    for (uint32_t v : {230u, 231u}) {
+        SCOPED_TRACE(v);
+        cEnemy file;
+        std::vector<uint8_t> bytes = EnemyFile(v, file, 0);
+        cEnemy e;
+        ReadBody(e, bytes, v);
+        ASSERT_EQ(e.m_nClass, 1);
+        EXPECT_EQ(e.m_Senses, (Senses{{53, 2, 3}, {4, 0}}));
+        EXPECT_EQ(e.m_OwnSenses, (Senses{{49, -3, -3}, {-3, 0}}));
+    }
+}
