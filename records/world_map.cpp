@@ -73,44 +73,22 @@ void cWorldMap::NewWorldMap()
 
 void cWorldMap::ResizeWorldMap(int width, int height)
 {
-    std::vector<int32_t> old = m_Map;
-    int oldWidth = m_nWidth, oldHeight = m_nHeight, oldPitch = m_nPitch;
-
+    const int oldWidth = m_nWidth, oldHeight = m_nHeight, oldPitch = m_nPitch;
     m_nWidth = width;
     m_nHeight = height;
+    // The world map's pitch is the smallest power of two not below the width (16
+    // gives 16), unlike a stage's.
     int bits = 0;
     for (int w = width - 1; w > 0; w /= 2)
         ++bits;
     m_nPitchBits = bits;
     m_nPitch = 1 << bits;
-    m_Map.assign(static_cast<std::size_t>(m_nPitch) * std::max(height, 0), 0);
-    if (old.empty())
-        return;
-    int rows = std::min(oldHeight, height), cols = std::min(oldWidth, width);
-    for (int y = 0; y < rows; ++y)
-        for (int x = 0; x < cols; ++x) {
-            std::size_t from = static_cast<std::size_t>(y) * oldPitch + x;
-            if (from < old.size())
-                m_Map[static_cast<std::size_t>(y) * m_nPitch + x] = old[from];
-        }
+    RelayGrid(m_Map, oldWidth, oldHeight, oldPitch, width, height, m_nPitch);
 }
 
-int32_t cWorldMap::Cell(int x, int y) const
-{
-    if (x < 0 || y < 0 || m_nPitchBits < 0 || m_nPitchBits > 30)
-        return 0;
-    std::size_t i = (static_cast<std::size_t>(y) << m_nPitchBits) + x;
-    return i < m_Map.size() ? m_Map[i] : 0;
-}
+int32_t cWorldMap::Cell(int x, int y) const { return GridCell(m_Map, m_nPitchBits, x, y); }
 
-void cWorldMap::SetCell(int x, int y, int32_t chip)
-{
-    if (x < 0 || y < 0 || m_nPitchBits < 0 || m_nPitchBits > 30)
-        return;
-    std::size_t i = (static_cast<std::size_t>(y) << m_nPitchBits) + x;
-    if (i < m_Map.size())
-        m_Map[i] = chip;
-}
+void cWorldMap::SetCell(int x, int y, int32_t chip) { SetGridCell(m_Map, m_nPitchBits, x, y, chip); }
 
 void cWorldMap::ValidateWorldMap()
 {
