@@ -108,6 +108,25 @@ bool JsonToString(const Json& j, std::string& out)
 
 void RemoveCarriageReturns(std::string& s) { std::erase(s, '\r'); }
 
+// Init, Copy and Compare of a member held as one value (a vector of any kind):
+// true when op was one of them.
+template <class V>
+bool InitCopyCompare(SerialOp op, V* mine, const V* theirs, bool& ok)
+{
+    switch (op) {
+    case SerialOp::Init: *mine = V(); return true;
+    case SerialOp::Copy:
+        if (theirs)
+            *mine = *theirs;
+        return true;
+    case SerialOp::Compare:
+        if (!theirs || !(*mine == *theirs))
+            ok = false;
+        return true;
+    default: return false;
+    }
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -581,16 +600,9 @@ void MemberVisitor::DoIntVectors(const char* name, std::vector<int32_t>* mine, c
 
 void MemberVisitor::DoByteVector(const char* name, std::vector<uint8_t>* mine, const std::vector<uint8_t>* theirs)
 {
+    if (InitCopyCompare(op_, mine, theirs, ok_))
+        return;
     switch (op_) {
-    case SerialOp::Init: mine->clear(); break;
-    case SerialOp::Copy:
-        if (theirs)
-            *mine = *theirs;
-        break;
-    case SerialOp::Compare:
-        if (!theirs || *mine != *theirs)
-            ok_ = false;
-        break;
     case SerialOp::Read: ReadVector(*io_->in, *mine); break;
     case SerialOp::Write: WriteVector(*io_->out, *mine); break;
     case SerialOp::Normalize: break;
@@ -603,22 +615,16 @@ void MemberVisitor::DoByteVector(const char* name, std::vector<uint8_t>* mine, c
         break;
     }
     case SerialOp::MinSize: io_->minSize += 4; break;
+    default: break;
     }
 }
 
 void MemberVisitor::DoIntVectorVector(const char* name, std::vector<std::vector<int32_t>>* mine,
                                       const std::vector<std::vector<int32_t>>* theirs)
 {
+    if (InitCopyCompare(op_, mine, theirs, ok_))
+        return;
     switch (op_) {
-    case SerialOp::Init: mine->clear(); break;
-    case SerialOp::Copy:
-        if (theirs)
-            *mine = *theirs;
-        break;
-    case SerialOp::Compare:
-        if (!theirs || *mine != *theirs)
-            ok_ = false;
-        break;
     case SerialOp::Read: {
         // Unlike a single vector, the outer list is emptied first.
         uint32_t count = io_->in->ReadCount(4);
@@ -654,22 +660,16 @@ void MemberVisitor::DoIntVectorVector(const char* name, std::vector<std::vector<
         break;
     }
     case SerialOp::MinSize: io_->minSize += 4; break;
+    default: break;
     }
 }
 
 void MemberVisitor::DoStringVector(const char* name, std::vector<std::string>* mine,
                                    const std::vector<std::string>* theirs)
 {
+    if (InitCopyCompare(op_, mine, theirs, ok_))
+        return;
     switch (op_) {
-    case SerialOp::Init: mine->clear(); break;
-    case SerialOp::Copy:
-        if (theirs)
-            *mine = *theirs;
-        break;
-    case SerialOp::Compare:
-        if (!theirs || *mine != *theirs)
-            ok_ = false;
-        break;
     case SerialOp::Read: {
         uint32_t count = io_->in->ReadCount(4);
         mine->clear();
@@ -707,21 +707,15 @@ void MemberVisitor::DoStringVector(const char* name, std::vector<std::string>* m
         break;
     }
     case SerialOp::MinSize: io_->minSize += 4; break;
+    default: break;
     }
 }
 
 void MemberVisitor::DoCells(const char* name, std::vector<CellPos>* mine, const std::vector<CellPos>* theirs)
 {
+    if (InitCopyCompare(op_, mine, theirs, ok_))
+        return;
     switch (op_) {
-    case SerialOp::Init: mine->clear(); break;
-    case SerialOp::Copy:
-        if (theirs)
-            *mine = *theirs;
-        break;
-    case SerialOp::Compare:
-        if (!theirs || *mine != *theirs)
-            ok_ = false;
-        break;
     case SerialOp::Read: {
         // A count of 0 or less (signed) keeps the old cells.
         int32_t count = static_cast<int32_t>(io_->in->U32());
@@ -767,6 +761,7 @@ void MemberVisitor::DoCells(const char* name, std::vector<CellPos>* mine, const 
         break;
     }
     case SerialOp::MinSize: io_->minSize += 4; break;
+    default: break;
     }
 }
 
