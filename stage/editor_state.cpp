@@ -139,8 +139,9 @@ void CloseStage(EditorState& ed, Project& p)
 
 void SaveEventPalette(EditorState& ed, Project& p)
 {
-    SaveListFile(p.m_EventPalette, ProjectFile::EventPlt);
-    ed.paletteModified = false;
+    // A palette that could not be written is still unsaved.
+    if (SaveListFile(p.m_EventPalette, ProjectFile::EventPlt))
+        ed.paletteModified = false;
 }
 
 bool SaveStage(EditorState& ed, Project& p, bool saveAs, const FileChooser& choose)
@@ -202,16 +203,18 @@ bool ConfirmSave(EditorState& ed, Project& p, const FileChooser& choose)
                                   Buttons::YesNoCancel);
         if (a == Answer::Cancel)
             return false;
-        if (a == Answer::Yes)
-            SaveStage(ed, p, false, choose);
+        // A Yes whose save did not happen (no name given, or the write failed)
+        // stops the caller like Cancel: going on would throw the changes away.
+        if (a == Answer::Yes && !SaveStage(ed, p, false, choose))
+            return false;
     }
     if (ed.paletteModified) {
         Answer a = MessageBoxText(SJ("イベントパレットが変更された可能性があります。\n保存しますか？"), SJ("保存確認"),
                                   Buttons::YesNoCancel);
         if (a == Answer::Cancel)
             return false;
-        if (a == Answer::Yes)
-            SaveListFile(p.m_EventPalette, ProjectFile::EventPlt);
+        if (a == Answer::Yes && !SaveListFile(p.m_EventPalette, ProjectFile::EventPlt))
+            return false;
         ed.paletteModified = false;
     }
     return true;

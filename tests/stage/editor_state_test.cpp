@@ -199,12 +199,30 @@ TEST_F(EditorFixture, ConfirmSaveAsksForStageThenPalette)
             EXPECT_FALSE(ed->paletteModified);
         }
     }
-    // Yes on a never-saved stage whose name is not given: still modified.
+    // Yes on a never-saved stage whose name is not given: nothing was saved, so
+    // the caller must not go on to discard the stage.
     ed->stageModified = true;
     ed->paletteModified = false;
     sink.answer = ::Answer::Yes;
-    EXPECT_TRUE(ConfirmSave(*ed, *p, Answer("")));
+    EXPECT_FALSE(ConfirmSave(*ed, *p, Answer("")));
     EXPECT_TRUE(ed->stageModified);
+    EXPECT_TRUE(ConfirmSave(*ed, *p, Answer("data\\stg\\named.stg2")));
+    EXPECT_FALSE(ed->stageModified);
+}
+
+TEST_F(EditorFixture, AFailedPaletteWriteKeepsThePaletteModified)
+{
+    // A folder where the palette file should be: every write of it fails.
+    std::filesystem::create_directories("data/EventPlt.dat/x");
+    ed->stageModified = false;
+    ed->paletteModified = true;
+    sink.answer = ::Answer::Yes;
+    EXPECT_FALSE(ConfirmSave(*ed, *p, Answer("")));
+    EXPECT_TRUE(ed->paletteModified);
+
+    ed->stagePath = "data\\stg\\a.stg2";
+    EXPECT_TRUE(SaveStage(*ed, *p, false, Answer("")));
+    EXPECT_TRUE(ed->paletteModified);
 }
 
 TEST_F(EditorFixture, ClearCommandsAskAndCanBeUndone)
