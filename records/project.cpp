@@ -197,7 +197,12 @@ int LoadProject(const ProjectLoadOptions& options)
     // 4. Test-play settings. Before 221 the editor settings held the test-play
     // mode and the game program; an older project (as its system record tells)
     // without its own file takes them from there.
-    if (!p.m_TestPlay.LoadFile(ProjectFile::TestPlay) && systemVersion < 221) {
+    // A file written by a newer editor stops the load like any other: the
+    // settings put in its place would be saved over it.
+    const int testPlayLoaded = p.m_TestPlay.LoadFile(ProjectFile::TestPlay);
+    if (!testPlayLoaded && VersionTooNew)
+        return Loaded(0, ProjectFile::TestPlay);
+    if (!testPlayLoaded && systemVersion < 221) {
         p.m_TestPlay.Init();
         p.m_TestPlay.m_nTraining = 2;
         p.m_TestPlay.m_bAutoFind = p.m_EditConfig.m_nOldTestPlayMode;
@@ -227,6 +232,10 @@ int LoadProject(const ProjectLoadOptions& options)
     if (!LoadList(p.m_MoveAITemplates, ProjectFile::MoveAITemplate))
         return 0;
     if (!LoadListFile(p.m_EventPalette, ProjectFile::EventPlt)) {
+        // A newer editor's palette is not replaced by the default one, which
+        // the next stage save would write over it.
+        if (VersionTooNew)
+            return Loaded(0, ProjectFile::EventPlt);
         // Older projects kept their palette under "data\plt"; without either
         // the palette starts with one default event.
         p.m_EventPalette.clear();

@@ -192,6 +192,10 @@ TEST_F(ProjectTest, FirstFailureIsReportedAndEndsTheLoad)
         {"data/database/Enemy.dat", "data\\database\\Enemy.dat", false},
         {"data/database/Enemy.dat", "data\\database\\Enemy.dat", true},
         {"data/MoveAITemplate.dat", "data\\MoveAITemplate.dat", false},
+        // Files that may be missing still stop the load when a newer editor wrote
+        // them: the defaults put in their place would be saved over them.
+        {"e_data/Testplay.dat", "e_data\\Testplay.dat", true},
+        {"data/EventPlt.dat", "data\\EventPlt.dat", true},
         {"data/EventActionPlt.dat", "data\\EventActionPlt.dat", true},
         {"data/database/WorldMap.dat", "data\\database\\WorldMap.dat", false},
         {"data/database/StartEvent.dat", "data\\database\\StartEvent.dat", true},
