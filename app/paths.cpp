@@ -141,7 +141,16 @@ bool MakeRelative(std::string& path)
     parts = Collapse(parts);
     base = Collapse(base);
     std::size_t common = 0;
-    while (common < parts.size() && common < base.size() && EqualNoCase(parts[common], base[common]))
+    // Folder names are compared as the file system compares them: here two
+    // folders may differ only in case.
+    auto same = [](const std::string& a, const std::string& b) {
+#ifdef _WIN32
+        return EqualNoCase(a, b);
+#else
+        return a == b;
+#endif
+    };
+    while (common < parts.size() && common < base.size() && same(parts[common], base[common]))
         ++common;
     std::vector<std::string> rel;
     for (std::size_t i = common; i < base.size(); ++i)

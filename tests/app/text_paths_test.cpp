@@ -128,3 +128,17 @@ TEST(Paths, RelativeAbsoluteAndHostMapping)
     EXPECT_EQ(HostPath("PROJ\\DATABASE\\New.dat"), "Proj/Database/New.dat") << "existing folders matched, the rest kept";
     EXPECT_EQ(ReadFile(HostPath("PROJ\\database\\CLASS.dat")), (std::vector<uint8_t>{3}));
 }
+
+TEST(Paths, RelativeToAFolderThatDiffersOnlyInCase)
+{
+    // Here "Proj" and "proj" are two folders: a file chosen in the other one must
+    // not be taken for the file of the same name in the project.
+    TempDir dir;
+    std::filesystem::create_directories("Proj/data");
+    std::filesystem::create_directories("proj/data");
+    std::filesystem::current_path("Proj");
+    std::string p = StoredPath((dir.Path() / "proj/data/a.stg2").string());
+    EXPECT_TRUE(MakeRelative(p));
+    EXPECT_EQ(p, "..\\proj\\data\\a.stg2");
+    std::filesystem::current_path(dir.Path());
+}
