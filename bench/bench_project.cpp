@@ -205,11 +205,7 @@ int SaveAll()
 {
     Project& p = TheProject();
     int ok = SaveDatabase();
-    ok &= SaveListFile(p.m_GlobalVariables, ProjectFile::GValInfo);
-    ok &= SaveListFile(p.m_MoveAITemplates, ProjectFile::MoveAITemplate);
-    ok &= SaveListFile(p.m_EventPalette, ProjectFile::EventPlt);
-    ok &= SaveListFile(p.m_ActionPalette, ProjectFile::EventActionPlt);
-    ok &= p.m_StartEvent.SaveFile(ProjectFile::StartEvent);
+    ok &= SaveSideFiles();
     ok &= p.m_Stage.SaveFile(kBigStage);
     return ok;
 }

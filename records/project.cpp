@@ -315,15 +315,22 @@ int StoreBattleMode(int mode)
     return system.SaveFile(ProjectFile::System);
 }
 
-int UpgradeProjectFiles()
+int SaveSideFiles()
 {
     Project& p = TheProject();
-    int ok = SaveDatabase();
-    ok &= SaveListFile(p.m_GlobalVariables, ProjectFile::GValInfo);
+    int ok = SaveListFile(p.m_GlobalVariables, ProjectFile::GValInfo);
     ok &= SaveListFile(p.m_MoveAITemplates, ProjectFile::MoveAITemplate);
     ok &= SaveListFile(p.m_EventPalette, ProjectFile::EventPlt);
     ok &= SaveListFile(p.m_ActionPalette, ProjectFile::EventActionPlt);
     ok &= p.m_StartEvent.SaveFile(ProjectFile::StartEvent);
+    return ok;
+}
+
+int UpgradeProjectFiles()
+{
+    Project& p = TheProject();
+    int ok = SaveDatabase();
+    ok &= SaveSideFiles();
     ok &= p.m_EditConfig.SaveFile(ProjectFile::EditConfig);
     ok &= p.m_TestPlay.SaveFile(ProjectFile::TestPlay);
     // Each stage is opened as the stage being edited, over the template, so

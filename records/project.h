@@ -134,6 +134,10 @@ int SaveDatabaseFiles();
 // enemies, lands, skills, the system record and the world map.
 int SaveDatabase();
 
+// Saves the side files: common-variable names, movement-AI templates, the event
+// and action palettes and the start event.
+int SaveSideFiles();
+
 // Writes every project file the project holds back at the current version:
 // what SaveDatabase writes, the side files, the start event, the editor and
 // test-play settings, and every stage under "data\stg", each opened over the
