@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 

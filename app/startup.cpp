@@ -11,10 +11,10 @@
 #include <map>
 #include <sstream>
 
-#include "app/log.h"
-#include "app/paths.h"
-#include "app/text.h"
-#include "records/project.h"
+#include "base/log.h"
+#include "base/paths.h"
+#include "base/text.h"
+#include "project/project.h"
 #include "records/serial.h"
 
 namespace fs = std::filesystem;
@@ -25,10 +25,6 @@ bool AppActive = true;
 bool AppBusy = false;
 double SheetScaleX = 1.0, SheetScaleY = 1.0;
 FocusRequestState FocusRequest;
-
-cEditConfig& EditConfig() { return TheProject().m_EditConfig; }
-
-cPropSheetSize& PropSheetSize() { return TheProject().m_SheetSize; }
 
 // ---------------------------------------------------------------------------
 // Machine report
@@ -195,41 +191,6 @@ bool EnsureDataFolder(bool& created)
     }
     created = true;
     return true;
-}
-
-void CreateProjectFolders()
-{
-    static const char* const kFolders[] = {
-        "e_data", "e_image", "user_data", "data", "data\\database", "data\\stg", "data\\random_name",
-        "csv", "image", "image\\back", "image\\picture", "wave", "bgm",
-    };
-    for (const char* folder : kFolders) {
-        std::error_code ec;
-        fs::create_directory(HostPath(folder), ec);
-    }
-}
-
-void LoadEditorSettings()
-{
-    cEditConfig& config = EditConfig();
-    const std::string path = "e_data\\EditConfig.dat";
-    const std::string oldPath = "data\\EditConfig.dat";
-    if (config.LoadFile(path))
-        return;
-    std::error_code ec;
-    if (fs::exists(HostPath(path), ec)) {
-        ErrorLogPrintf("%s", SJ("EditConfig.Load 失敗").c_str());
-        config.NewSettings();
-        return;
-    }
-    // Older editors kept their settings with the game data.
-    if (!config.LoadFile(oldPath)) {
-        ErrorLogPrintf("%s", SJ("EditConfig.Load 失敗 (旧パス)").c_str());
-        config.NewSettings();
-        return;
-    }
-    if (config.SaveFile(path) && !fs::remove(HostPath(oldPath), ec))
-        ErrorLogPrintf("%s", SJ("EditConfig.DeleteFile 失敗 (旧パス)").c_str());
 }
 
 namespace {

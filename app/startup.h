@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/settings.h"
+#include "project/project.h"
 
 // Process-wide application state.
 extern std::string ProjectFolder;  // the working directory, absolute, recorded at start-up
@@ -22,10 +22,6 @@ struct FocusRequestState {
     FocusTarget target = FocusTarget::Main;
 };
 extern FocusRequestState FocusRequest;
-
-// The editor's own settings, single instances for the whole process.
-cEditConfig& EditConfig();
-cPropSheetSize& PropSheetSize();
 
 // The data version this editor writes.
 constexpr unsigned kEditorDataVersion = 340;
@@ -80,12 +76,6 @@ struct StartupHooks {
 // whether to create the data from it and copies it. A failed copy removes what
 // was copied. Sets created when the data were just made.
 bool EnsureDataFolder(bool& created);
-
-// Creates the project's folders (existing ones are kept).
-void CreateProjectFolders();
-
-// Loads the editor settings, moving them from their old place under "data".
-void LoadEditorSettings();
 
 // The application start-up. False ends the program.
 bool AppStartup(const StartupHooks& hooks);

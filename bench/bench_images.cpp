@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/log.h"
-#include "app/paths.h"
+#include "base/log.h"
+#include "base/paths.h"
 #include "media/image_table.h"
 #include "media/surface.h"
 #include "tests/media/image_files.h"

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "records/stage.h"
-#include "stage/editor_state.h"
+#include "stage/stage.h"
+#include "app/editor_state.h"
 #include "stage/map_render.h"
 
 namespace {

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
-#include "app/text.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "events/action_kinds.h"
-#include "records/default_project.h"
-#include "records/project.h"
+#include "project/default_project.h"
+#include "project/project.h"
 
 namespace fs = std::filesystem;
 

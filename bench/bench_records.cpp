@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "records/serial.h"
 
 namespace {

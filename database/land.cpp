@@ -1,6 +1,6 @@
 #include "database/land.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "records/tables.h"
 
 const std::vector<std::string>& LandSpecialNames()

@@ -1,6 +1,6 @@
 #include "database/media.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 const std::vector<std::string>& BackDisplayTypeNames()
 {

@@ -1,6 +1,6 @@
 #include "database/skill.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "records/tables.h"
 
 const std::array<SkillKindInfo, 10> kSkillKinds = {{

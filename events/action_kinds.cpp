@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "events/event.h"
 #include "events/gval_info.h"
 #include "events/value_lists.h"

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "media/image_load.h"
 #include "media/surface.h"
 

@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/paths.h"
-#include "records/file_kinds.h"
+#include "base/paths.h"
+#include "project/file_kinds.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "records/system.h"
+#include "database/system.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -9,9 +9,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/log.h"
-#include "app/paths.h"
-#include "app/text.h"
+#include "base/log.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 namespace {
 

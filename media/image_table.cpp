@@ -4,8 +4,8 @@
 #include <array>
 #include <stdexcept>
 
-#include "app/log.h"
-#include "app/text.h"
+#include "base/log.h"
+#include "base/text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "records/record_io.h"
 
 Canvas::Canvas(int width, int height, Rgb background)

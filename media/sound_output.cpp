@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/paths.h"
-#include "app/text.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 EffectKind EffectKindOf(const std::string& path)
 {

@@ -4,8 +4,8 @@
 #include <bit>
 #include <new>
 
-#include "app/log.h"
-#include "app/text.h"
+#include "base/log.h"
+#include "base/text.h"
 
 static_assert(std::endian::native == std::endian::little,
               "surfaces are laid out for little-endian hosts (B, G, R, A in memory)");

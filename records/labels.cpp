@@ -1,6 +1,6 @@
 #include "records/labels.h"
 
-#include "app/text.h"
+#include "base/text.h"
 
 LabelTable::LabelTable(std::initializer_list<const char*> utf8)
 {

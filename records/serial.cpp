@@ -6,9 +6,9 @@
 #include <limits>
 #include <stdexcept>
 
-#include "app/log.h"
-#include "app/paths.h"
-#include "app/text.h"
+#include "base/log.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 uint32_t CurrentVersion = kDataVersion;
 uint32_t LoadedFileVersion = 0;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "app/log.h"
+#include "base/log.h"
 
 #if defined(__linux__)
 #include <sys/sysinfo.h>

@@ -10,7 +10,7 @@
 
 #include "events/event.h"
 #include "records/serial.h"
-#include "records/stage_elements.h"
+#include "stage/stage_elements.h"
 
 // The stage's layers that painting changes and the undo history keeps. The
 // stage record hands out one of these over its own members.
@@ -124,3 +124,12 @@ private:
 
 // Free physical memory of this machine in bytes.
 unsigned long long FreePhysicalMemory();
+
+// Cursor kinds 0 to 3 follow the pen tool; 4 marks one fixed cell; 5 is shown
+// while the right button picks up a rectangle.
+enum CursorKind { CURSOR_NORMAL = 0, CURSOR_LINE = 1, CURSOR_RECT = 2, CURSOR_FILL = 3, CURSOR_MARK = 4, CURSOR_PICKUP = 5 };
+
+// Map cells are this many pixels square.
+inline constexpr int kChipSize = 32;
+
+inline int CursorKindOf(PenTool pen) { return static_cast<int>(pen); }

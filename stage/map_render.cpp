@@ -2,41 +2,7 @@
 
 #include <algorithm>
 
-#include "media/image_table.h"
-#include "records/project.h"
-#include "records/stage.h"
-
-MapCursor CursorOf(const EditorState& ed)
-{
-    const ToolState& t = ed.Tools();
-    MapCursor c;
-    c.kind = t.cursorKind;
-    c.cell = ed.cursor;
-    c.brushW = t.brush.width;
-    c.brushH = t.brush.height;
-    c.penDown = ed.penDown;
-    c.anchor = ed.anchor;
-    c.pickAnchor = ed.pickAnchor;
-    c.marked = ed.marked;
-    c.markCell = ed.markCell;
-    return c;
-}
-
-MapScene ProjectScene(const Project& p)
-{
-    MapScene scene;
-    scene.stage = &p.m_Stage;
-    scene.chipImages.reserve(static_cast<std::size_t>(p.m_Lands.size()));
-    for (const cLand& land : p.m_Lands)
-        scene.chipImages.push_back(land.m_nGraphic);
-    // The enemy table is not held yet: every enemy shows the first picture.
-    scene.enemyPattern = [](int) { return 0; };
-    scene.art.chips = &ImageSurface(IMG_MAPCHIP);
-    scene.art.chara = &ImageSurface(IMG_CHARACTER1);
-    scene.art.events = &ImageSurface(IMG_EVENT);
-    scene.art.markers = &ImageSurface(IMG_MAPCHARA);
-    return scene;
-}
+#include "stage/stage.h"
 
 void FillRect(Surface& s, int x, int y, int w, int h, Rgb colour)
 {

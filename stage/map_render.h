@@ -7,10 +7,9 @@
 #include <vector>
 
 #include "media/surface.h"
-#include "stage/editor_state.h"
+#include "stage/map_edit.h"
 
 class cStage;
-class Project;
 
 // The images the map is drawn from (any may be missing or empty).
 struct MapArt {
@@ -39,10 +38,6 @@ struct MapCursor {
     bool marked = false;
     CellPos markCell{0, 0};
 };
-MapCursor CursorOf(const EditorState& ed);
-
-// The scene of the project's stage and images.
-MapScene ProjectScene(const Project& p);
 
 // Colours of the view.
 inline constexpr Rgb kCursorColour{128, 0, 255};

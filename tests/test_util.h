@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/log.h"
+#include "base/log.h"
 
 // A fresh folder that is the current directory while the object lives.
 class TempDir {

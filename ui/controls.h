@@ -22,8 +22,8 @@
 
 #include "app/edit_rules.h"
 #include "app/list_logic.h"
-#include "app/log.h"
-#include "app/text.h"
+#include "base/log.h"
+#include "base/text.h"
 #include "records/serial.h"
 #include "resources/menus.h"
 #include "ui/qt_text.h"

@@ -10,7 +10,7 @@
 #include <QUrl>
 #include <memory>
 
-#include "app/paths.h"
+#include "base/paths.h"
 #include "ui/controls.h"
 #include "ui/qt_text.h"
 #include "ui/widgets.h"

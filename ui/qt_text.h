@@ -5,7 +5,7 @@
 #include <QString>
 #include <string>
 
-#include "app/text.h"
+#include "base/text.h"
 
 inline QString ToQt(std::string_view cp932)
 {

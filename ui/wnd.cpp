@@ -22,8 +22,8 @@
 #include <QWindowStateChangeEvent>
 #include <algorithm>
 
-#include "app/log.h"
-#include "app/text.h"
+#include "base/log.h"
+#include "base/text.h"
 #include "resources/menus.h"
 #include "ui/application.h"
 #include "ui/controls.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "project/settings.h"
 #include "app/window_logic.h"
 
 class QScrollBar;

@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/text.h"
-#include "records/project.h"
+#include "base/text.h"
+#include "project/project.h"
 #include "media/sound_output.h"
 #include "ui/controls.h"
 #include "ui/qt_text.h"

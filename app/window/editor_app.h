@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "app/startup.h"
 #include "app/window_logic.h"
 #include "stage/window/main_window.h"

@@ -14,10 +14,11 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
-#include "app/log.h"
-#include "app/paths.h"
-#include "app/text.h"
-#include "records/project.h"
+#include "base/log.h"
+#include "base/paths.h"
+#include "base/text.h"
+#include "project/project.h"
+#include "resources/ids.h"
 #include "resources/menus.h"
 #include "stage/map_render.h"
 #include "ui/controls.h"
@@ -49,16 +50,16 @@ private:
 PaletteMode ModeOfCommand(int id)
 {
     switch (id) {
-    case 40004:
-    case 40051: return PaletteMode::Enemies;
-    case 40005:
-    case 40050: return PaletteMode::Events;
+    case cmd::kPaletteEnemies:
+    case cmd::kMenuPaletteEnemies: return PaletteMode::Enemies;
+    case cmd::kPaletteEvents:
+    case cmd::kMenuPaletteEvents: return PaletteMode::Events;
     default: return PaletteMode::Chips;
     }
 }
 
 // The toolbar's palette buttons, one per mode.
-constexpr int kPaletteButtons[3] = {40003, 40004, 40005};
+constexpr int kPaletteButtons[3] = {cmd::kPaletteChips, cmd::kPaletteEnemies, cmd::kPaletteEvents};
 
 QIcon ToolIcon(QStyle* style, const ToolbarItem& item)
 {
@@ -117,51 +118,51 @@ void MapViewWidget::resizeEvent(QResizeEvent* e)
 // Commands
 
 const DLG_MAIN::CommandRow DLG_MAIN::kCommands[] = {
-    {40017, &DLG_MAIN::CmdNew, false},
-    {40018, &DLG_MAIN::CmdOpen, false},
-    {40062, &DLG_MAIN::CmdOpen, false},
-    {40055, &DLG_MAIN::CmdClose, true},
-    {40015, &DLG_MAIN::CmdSave, true},
-    {40026, &DLG_MAIN::CmdSave, true},
-    {40016, &DLG_MAIN::CmdSave, true},
-    {40134, &DLG_MAIN::CmdSavePalette, false},
-    {40087, &DLG_MAIN::CmdDefaultStage, false},
-    {40060, &DLG_MAIN::CmdUndo, true},
-    {40063, &DLG_MAIN::CmdUndo, true},
-    {40061, &DLG_MAIN::CmdRedo, true},
-    {40064, &DLG_MAIN::CmdRedo, true},
-    {40003, &DLG_MAIN::CmdPaletteMode, true},
-    {40052, &DLG_MAIN::CmdPaletteMode, true},
-    {40004, &DLG_MAIN::CmdPaletteMode, true},
-    {40051, &DLG_MAIN::CmdPaletteMode, true},
-    {40005, &DLG_MAIN::CmdPaletteMode, true},
-    {40050, &DLG_MAIN::CmdPaletteMode, true},
-    {40066, &DLG_MAIN::CmdClear, true},
-    {40067, &DLG_MAIN::CmdClear, true},
-    {40068, &DLG_MAIN::CmdClear, true},
+    {cmd::kStageNew, &DLG_MAIN::CmdNew, false},
+    {cmd::kStageOpen, &DLG_MAIN::CmdOpen, false},
+    {cmd::kStageOpenKey, &DLG_MAIN::CmdOpen, false},
+    {cmd::kStageClose, &DLG_MAIN::CmdClose, true},
+    {cmd::kStageSave, &DLG_MAIN::CmdSave, true},
+    {cmd::kStageSaveKey, &DLG_MAIN::CmdSave, true},
+    {cmd::kStageSaveAs, &DLG_MAIN::CmdSave, true},
+    {cmd::kPaletteSave, &DLG_MAIN::CmdSavePalette, false},
+    {cmd::kDefaultStage, &DLG_MAIN::CmdDefaultStage, false},
+    {cmd::kUndo, &DLG_MAIN::CmdUndo, true},
+    {cmd::kUndoKey, &DLG_MAIN::CmdUndo, true},
+    {cmd::kRedo, &DLG_MAIN::CmdRedo, true},
+    {cmd::kRedoKey, &DLG_MAIN::CmdRedo, true},
+    {cmd::kPaletteChips, &DLG_MAIN::CmdPaletteMode, true},
+    {cmd::kMenuPaletteChips, &DLG_MAIN::CmdPaletteMode, true},
+    {cmd::kPaletteEnemies, &DLG_MAIN::CmdPaletteMode, true},
+    {cmd::kMenuPaletteEnemies, &DLG_MAIN::CmdPaletteMode, true},
+    {cmd::kPaletteEvents, &DLG_MAIN::CmdPaletteMode, true},
+    {cmd::kMenuPaletteEvents, &DLG_MAIN::CmdPaletteMode, true},
+    {cmd::kClearChips, &DLG_MAIN::CmdClear, true},
+    {cmd::kClearEnemies, &DLG_MAIN::CmdClear, true},
+    {cmd::kClearEvents, &DLG_MAIN::CmdClear, true},
     // The pen tools, which the chip palette's toolbar sends.
-    {40041, &DLG_MAIN::CmdPenTool, true},
-    {40047, &DLG_MAIN::CmdPenTool, true},
-    {40042, &DLG_MAIN::CmdPenTool, true},
-    {40043, &DLG_MAIN::CmdPenTool, true},
+    {cmd::kPenNormal, &DLG_MAIN::CmdPenTool, true},
+    {cmd::kPenLine, &DLG_MAIN::CmdPenTool, true},
+    {cmd::kPenRect, &DLG_MAIN::CmdPenTool, true},
+    {cmd::kPenFill, &DLG_MAIN::CmdPenTool, true},
     // Stage settings, position groups, start event, world map, test play; the
     // database and the test-play settings need no stage.
-    {40115, &DLG_MAIN::CmdLater, true},
-    {40116, &DLG_MAIN::CmdLater, true},
-    {40120, &DLG_MAIN::CmdLater, true},
-    {40119, &DLG_MAIN::CmdLater, true},
-    {40118, &DLG_MAIN::CmdLater, false},
-    {40136, &DLG_MAIN::CmdLater, false},
-    {40006, &DLG_MAIN::CmdLater, true},
-    {40049, &DLG_MAIN::CmdLater, true},
-    {40108, &DLG_MAIN::CmdLater, true},
+    {cmd::kStageSettings, &DLG_MAIN::CmdLater, true},
+    {cmd::kPositionGroups, &DLG_MAIN::CmdLater, true},
+    {cmd::kStartEvent, &DLG_MAIN::CmdLater, true},
+    {cmd::kWorldMap, &DLG_MAIN::CmdLater, true},
+    {cmd::kDatabase, &DLG_MAIN::CmdLater, false},
+    {cmd::kTestPlaySettings, &DLG_MAIN::CmdLater, false},
+    {cmd::kTestPlayButton, &DLG_MAIN::CmdLater, true},
+    {cmd::kTestPlay, &DLG_MAIN::CmdLater, true},
+    {cmd::kTestPlayKey, &DLG_MAIN::CmdLater, true},
     // The event cell menu.
-    {40059, &DLG_MAIN::CmdEventCell, true},
-    {40027, &DLG_MAIN::CmdEventCell, true},
-    {40024, &DLG_MAIN::CmdEventCell, true},
-    {40025, &DLG_MAIN::CmdEventCell, true},
-    {40028, &DLG_MAIN::CmdEventCell, true},
-    {40029, &DLG_MAIN::CmdEventCell, true},
+    {cmd::kMenuEdit, &DLG_MAIN::CmdEventCell, true},
+    {cmd::kMenuCut1, &DLG_MAIN::CmdEventCell, true},
+    {cmd::kMenuCopy1, &DLG_MAIN::CmdEventCell, true},
+    {cmd::kMenuPaste1, &DLG_MAIN::CmdEventCell, true},
+    {cmd::kMenuNew, &DLG_MAIN::CmdEventCell, true},
+    {cmd::kMenuDelete1, &DLG_MAIN::CmdEventCell, true},
 };
 
 DLG_MAIN::DLG_MAIN()
@@ -354,7 +355,7 @@ void DLG_MAIN::CmdClose(int)
 
 void DLG_MAIN::CmdSave(int id)
 {
-    WithOthersDisabled([&] { SaveStage(Editor(), TheProject(), id == 40016, chooseFile); });
+    WithOthersDisabled([&] { SaveStage(Editor(), TheProject(), id == cmd::kStageSaveAs, chooseFile); });
     UpdateTitle();
     if (m_pWnd)
         m_pWnd->activateWindow();
@@ -382,7 +383,7 @@ void DLG_MAIN::CmdPaletteMode(int id) { SetPaletteMode(ModeOfCommand(id)); }
 
 void DLG_MAIN::CmdClear(int id)
 {
-    ClearLayer layer = id == 40066 ? ClearLayer::Chips : id == 40067 ? ClearLayer::Enemies : ClearLayer::Events;
+    ClearLayer layer = id == cmd::kClearChips ? ClearLayer::Chips : id == cmd::kClearEnemies ? ClearLayer::Enemies : ClearLayer::Events;
     bool done = false;
     WithOthersDisabled([&] { done = ClearStageLayer(Editor(), TheProject(), layer); });
     if (done) {
@@ -393,7 +394,7 @@ void DLG_MAIN::CmdClear(int id)
 
 void DLG_MAIN::CmdPenTool(int id)
 {
-    PenTool pen = id == 40047 ? PenTool::Line : id == 40042 ? PenTool::Rectangle : id == 40043 ? PenTool::Fill : PenTool::Normal;
+    PenTool pen = id == cmd::kPenLine ? PenTool::Line : id == cmd::kPenRect ? PenTool::Rectangle : id == cmd::kPenFill ? PenTool::Fill : PenTool::Normal;
     SetPenTool(Editor(), pen);
 }
 
@@ -412,12 +413,12 @@ void DLG_MAIN::CmdEventCell(int id)
     EditorState& ed = Editor();
     Project& p = TheProject();
     switch (id) {
-    case 40024: CopyEventAt(ed, p, m_PopupCell); break;
-    case 40027: CutEventAt(ed, p, m_PopupCell); break;
-    case 40025: PasteEventAt(ed, p, m_PopupCell); break;
-    case 40028: NewEventAt(ed, p, m_PopupCell, Hooks()); break;
-    case 40029: DeleteEventAt(ed, p, m_PopupCell); break;
-    case 40059: {
+    case cmd::kMenuCopy1: CopyEventAt(ed, p, m_PopupCell); break;
+    case cmd::kMenuCut1: CutEventAt(ed, p, m_PopupCell); break;
+    case cmd::kMenuPaste1: PasteEventAt(ed, p, m_PopupCell); break;
+    case cmd::kMenuNew: NewEventAt(ed, p, m_PopupCell, Hooks()); break;
+    case cmd::kMenuDelete1: DeleteEventAt(ed, p, m_PopupCell); break;
+    case cmd::kMenuEdit: {
         int i = EventAt(p.m_Stage, m_PopupCell.x, m_PopupCell.y);
         MapHooks hooks = Hooks();
         if (i >= 0 && hooks.editPlacedEvent) {
@@ -446,11 +447,11 @@ void DLG_MAIN::EventCellPopup(const QPoint& globalPos)
     for (QAction* a : menu.actions()) {
         int command = a->data().toInt();
         // The stage map offers no insertion; that belongs to the palette list.
-        if (command == 40070)
+        if (command == cmd::kMenuInsert1)
             a->setVisible(false);
-        else if (command == 40059 || command == 40027 || command == 40024 || command == 40029)
+        else if (command == cmd::kMenuEdit || command == cmd::kMenuCut1 || command == cmd::kMenuCopy1 || command == cmd::kMenuDelete1)
             a->setEnabled(onEvent);
-        else if (command == 40025)
+        else if (command == cmd::kMenuPaste1)
             a->setEnabled(!ed.eventClipboard.empty());
     }
     QAction* chosen = menu.exec(globalPos);
@@ -493,7 +494,7 @@ bool DLG_MAIN::PushUndo()
 void DLG_MAIN::RefreshUndoButtons()
 {
     const UndoHistory& h = Editor().undo;
-    for (auto& [command, enabled] : {std::pair{40060, h.CanUndo()}, std::pair{40061, h.CanRedo()}})
+    for (auto& [command, enabled] : {std::pair{cmd::kUndo, h.CanUndo()}, std::pair{cmd::kRedo, h.CanRedo()}})
         for (auto& a : m_Actions[command])
             if (a)
                 a->setEnabled(enabled);
@@ -637,7 +638,7 @@ void DLG_MAIN::MapKey(int key)
         if (QGuiApplication::mouseButtons() == Qt::NoButton && Editor().stageOpen)
             SetPaletteMode(NextPaletteMode(Editor().mode));
         break;
-    case Qt::Key_F5: SendCommand(40108, Notify::Accelerator); break;
+    case Qt::Key_F5: SendCommand(cmd::kTestPlayKey, Notify::Accelerator); break;
     case Qt::Key_Left: m_pHBar->setValue(m_pHBar->value() - 1); break;
     case Qt::Key_Right: m_pHBar->setValue(m_pHBar->value() + 1); break;
     case Qt::Key_Up: m_pVBar->setValue(m_pVBar->value() - 1); break;

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "media/surface.h"
-#include "stage/editor_state.h"
+#include "app/editor_state.h"
 #include "ui/wnd.h"
 
 class QAction;

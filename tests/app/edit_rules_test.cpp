@@ -3,7 +3,7 @@
 
 #include "app/edit_rules.h"
 #include "app/list_logic.h"
-#include "app/text.h"
+#include "base/text.h"
 #include "app/window_logic.h"
 
 TEST(EditRules, ParseAndShowIntegers)

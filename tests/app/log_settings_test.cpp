@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/log.h"
-#include "app/settings.h"
-#include "app/text.h"
+#include "base/log.h"
+#include "project/settings.h"
+#include "base/text.h"
 #include "tests/test_util.h"
 
 TEST(Log, ReportLogLinesAndBoxes)

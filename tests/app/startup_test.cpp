@@ -5,10 +5,10 @@
 #include <deque>
 #include <filesystem>
 
-#include "app/log.h"
+#include "base/log.h"
 #include "app/startup.h"
-#include "app/text.h"
-#include "records/project.h"
+#include "base/text.h"
+#include "project/project.h"
 #include "records/serial.h"
 #include "tests/test_util.h"
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "tests/database/hand_file.h"
 
 namespace {

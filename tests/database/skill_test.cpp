@@ -6,7 +6,7 @@
 #include <cstring>
 #include <functional>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "tests/database/hand_file.h"
 
 namespace {

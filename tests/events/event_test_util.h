@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "records/serial.h"
 #include "records/tables.h"
 #include "tests/test_util.h"

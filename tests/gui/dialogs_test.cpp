@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "gui/gui_util.h"
 #include "ui/input_dialogs.h"
 #include "ui/qt_text.h"

@@ -7,10 +7,10 @@
 #include <QToolBar>
 #include <QWheelEvent>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "media/image_table.h"
-#include "records/default_project.h"
-#include "records/project.h"
+#include "project/default_project.h"
+#include "project/project.h"
 #include "stage/map_render.h"
 #include "stage/window/main_window.h"
 #include "tests/gui/gui_util.h"

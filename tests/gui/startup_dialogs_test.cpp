@@ -5,7 +5,7 @@
 
 #include "app/window/editor_app.h"
 #include "gui/gui_util.h"
-#include "records/project.h"
+#include "project/project.h"
 #include "tests/test_util.h"
 
 TEST(BattleModeDialog, OkStoresTheModeWithItsAutoFlagAndSavesTheSystemRecord)

@@ -6,10 +6,10 @@
 
 #include <functional>
 
-#include "app/log.h"
-#include "app/paths.h"
+#include "base/log.h"
+#include "base/paths.h"
 
-#include "app/text.h"
+#include "base/text.h"
 #include "media/image_table.h"
 #include "tests/media/image_files.h"
 #include "tests/test_util.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "media/surface.h"
 #include "tests/test_util.h"
 

@@ -19,13 +19,13 @@
 
 #include <filesystem>
 
-#include "app/log.h"
-#include "app/paths.h"
+#include "base/log.h"
+#include "base/paths.h"
 #include "app/startup.h"
-#include "app/text.h"
-#include "records/default_project.h"
-#include "records/file_kinds.h"
-#include "records/project.h"
+#include "base/text.h"
+#include "project/default_project.h"
+#include "project/file_kinds.h"
+#include "project/project.h"
 #include "records/json_text.h"
 #include "records/serial.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
+#include "project/settings.h"
 #include "database/ai.h"
 #include "database/chara.h"
 #include "database/class.h"
@@ -18,11 +18,11 @@
 #include "events/gval_info.h"
 #include "media/surface.h"
 #include "records/serial.h"
-#include "records/stage.h"
-#include "records/system.h"
+#include "stage/stage.h"
+#include "database/system.h"
 #include "records/tables.h"
-#include "records/world_event.h"
-#include "records/world_map.h"
+#include "world/world_event.h"
+#include "world/world_map.h"
 
 // The project's files.
 namespace ProjectFile {
@@ -143,3 +143,13 @@ int SaveSideFiles();
 // test-play settings, and every stage under "data\stg", each opened over the
 // template. 0 when any of them could not be loaded or written.
 int UpgradeProjectFiles();
+
+// The editor's own settings, single instances for the whole process (held by the project).
+cEditConfig& EditConfig();
+cPropSheetSize& PropSheetSize();
+
+// Creates the project's folders (existing ones are kept).
+void CreateProjectFolders();
+
+// Loads the editor settings, moving them from their old place under "data".
+void LoadEditorSettings();

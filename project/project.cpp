@@ -1,10 +1,13 @@
-#include "records/project.h"
+#include "project/project.h"
 
+#include <filesystem>
 
-#include "app/log.h"
-#include "app/paths.h"
-#include "app/text.h"
+#include "base/log.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "media/image_table.h"
+
+namespace fs = std::filesystem;
 
 // ---------------------------------------------------------------------------
 // Tables
@@ -347,4 +350,43 @@ int UpgradeProjectFiles()
     }
     p.m_Stage = stageTemplate;
     return ok;
+}
+
+cEditConfig& EditConfig() { return TheProject().m_EditConfig; }
+
+cPropSheetSize& PropSheetSize() { return TheProject().m_SheetSize; }
+
+void CreateProjectFolders()
+{
+    static const char* const kFolders[] = {
+        "e_data", "e_image", "user_data", "data", "data\\database", "data\\stg", "data\\random_name",
+        "csv", "image", "image\\back", "image\\picture", "wave", "bgm",
+    };
+    for (const char* folder : kFolders) {
+        std::error_code ec;
+        fs::create_directory(HostPath(folder), ec);
+    }
+}
+
+void LoadEditorSettings()
+{
+    cEditConfig& config = EditConfig();
+    const std::string path = "e_data\\EditConfig.dat";
+    const std::string oldPath = "data\\EditConfig.dat";
+    if (config.LoadFile(path))
+        return;
+    std::error_code ec;
+    if (fs::exists(HostPath(path), ec)) {
+        ErrorLogPrintf("%s", SJ("EditConfig.Load 失敗").c_str());
+        config.NewSettings();
+        return;
+    }
+    // Older editors kept their settings with the game data.
+    if (!config.LoadFile(oldPath)) {
+        ErrorLogPrintf("%s", SJ("EditConfig.Load 失敗 (旧パス)").c_str());
+        config.NewSettings();
+        return;
+    }
+    if (config.SaveFile(path) && !fs::remove(HostPath(oldPath), ec))
+        ErrorLogPrintf("%s", SJ("EditConfig.DeleteFile 失敗 (旧パス)").c_str());
 }

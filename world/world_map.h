@@ -9,7 +9,7 @@
 
 #include "database/media.h"
 #include "records/serial.h"
-#include "records/world_event.h"
+#include "world/world_event.h"
 
 class cWorldMap : public cSerial {
 public:

@@ -1,6 +1,6 @@
-#include "records/file_kinds.h"
+#include "project/file_kinds.h"
 
-#include "app/settings.h"
+#include "project/settings.h"
 #include "database/land.h"
 #include "database/media.h"
 #include "events/event.h"
@@ -8,11 +8,11 @@
 #include "database/class.h"
 #include "database/skill.h"
 #include "database/ai.h"
-#include "records/system.h"
+#include "database/system.h"
 #include "database/chara.h"
-#include "records/stage.h"
-#include "records/world_event.h"
-#include "records/world_map.h"
+#include "stage/stage.h"
+#include "world/world_event.h"
+#include "world/world_map.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "app/log.h"
+#include "base/log.h"
 
 #include <cstdio>
 #include <vector>
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "records/project.h"
+#include "project/project.h"
 
 #include <filesystem>
 
 #include <gtest/gtest.h>
 
-#include "app/text.h"
-#include "records/default_project.h"
+#include "base/text.h"
+#include "project/default_project.h"
 #include "tests/test_util.h"
 
 namespace fs = std::filesystem;

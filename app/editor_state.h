@@ -12,18 +12,10 @@
 #include <vector>
 
 #include "stage/map_edit.h"
+#include "stage/map_render.h"
 
 class cStage;
 class Project;
-
-// Cursor kinds 0 to 3 follow the pen tool; 4 marks one fixed cell; 5 is shown
-// while the right button picks up a rectangle.
-enum CursorKind { CURSOR_NORMAL = 0, CURSOR_LINE = 1, CURSOR_RECT = 2, CURSOR_FILL = 3, CURSOR_MARK = 4, CURSOR_PICKUP = 5 };
-
-// Map cells are this many pixels square.
-inline constexpr int kChipSize = 32;
-
-inline int CursorKindOf(PenTool pen) { return static_cast<int>(pen); }
 
 // What each palette mode keeps for itself: pen tool, cursor kind and brush.
 struct ToolState {
@@ -155,3 +147,8 @@ bool PasteEventAt(EditorState& ed, Project& p, CellPos cell);
 bool DeleteEventAt(EditorState& ed, Project& p, CellPos cell);
 // A fresh event for the cell, placed when the hook accepts it.
 bool NewEventAt(EditorState& ed, Project& p, CellPos cell, const MapHooks& hooks);
+
+// The map view's cursor for the editor's state, and the scene of the project's
+// stage and images.
+MapCursor CursorOf(const EditorState& ed);
+MapScene ProjectScene(const Project& p);

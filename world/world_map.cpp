@@ -1,8 +1,8 @@
-#include "records/world_map.h"
+#include "world/world_map.h"
 
 #include <algorithm>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "records/grid.h"
 #include "records/tables.h"
 

@@ -1,8 +1,8 @@
-#include "records/world_map.h"
+#include "world/world_map.h"
 
 #include <gtest/gtest.h>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "records/tables.h"
 #include "tests/test_util.h"
 

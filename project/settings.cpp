@@ -1,9 +1,9 @@
-#include "app/settings.h"
+#include "project/settings.h"
 
 #include <algorithm>
 #include <climits>
 
-#include "app/paths.h"
+#include "base/paths.h"
 
 namespace {
 int g_screenWidth = INT_MAX;

@@ -1,11 +1,11 @@
-#include "records/system.h"
+#include "database/system.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 
-#include "app/paths.h"
-#include "app/text.h"
+#include "base/paths.h"
+#include "base/text.h"
 
 // ---------------------------------------------------------------------------
 // Parameter names and run-setting keys

@@ -9,7 +9,7 @@
 
 #include "events/event.h"
 #include "records/serial.h"
-#include "records/stage_elements.h"
+#include "stage/stage_elements.h"
 
 class cStage : public cSerial {
 public:

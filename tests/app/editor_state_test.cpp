@@ -1,13 +1,13 @@
-#include "stage/editor_state.h"
+#include "app/editor_state.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <memory>
 
-#include "app/paths.h"
-#include "app/text.h"
-#include "records/project.h"
+#include "base/paths.h"
+#include "base/text.h"
+#include "project/project.h"
 #include "tests/test_util.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "records/world_event.h"
+#include "world/world_event.h"
 
-#include "app/paths.h"
+#include "base/paths.h"
 
 const LabelTable& WorldEventTypeLabels()
 {

@@ -1,10 +1,10 @@
-#include "app/paths.h"
+#include "base/paths.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
 
-#include "app/text.h"
+#include "base/text.h"
 
 namespace fs = std::filesystem;
 

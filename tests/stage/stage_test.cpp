@@ -1,9 +1,9 @@
-#include "records/stage.h"
-#include "records/world_map.h"
+#include "stage/stage.h"
+#include "world/world_map.h"
 
 #include <gtest/gtest.h>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "records/tables.h"
 #include "tests/test_util.h"
 

@@ -1,8 +1,8 @@
-#include "records/stage.h"
+#include "stage/stage.h"
 
 #include <algorithm>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "records/grid.h"
 #include "records/tables.h"
 

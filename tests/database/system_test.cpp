@@ -1,11 +1,11 @@
-#include "records/system.h"
+#include "database/system.h"
 
 #include <algorithm>
 #include <climits>
 
 #include <gtest/gtest.h>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "tests/test_util.h"
 
 namespace {

@@ -1,11 +1,11 @@
-#include "records/stage_elements.h"
-#include "records/world_event.h"
+#include "stage/stage_elements.h"
+#include "world/world_event.h"
 
 #include <tuple>
 
 #include <gtest/gtest.h>
 
-#include "app/text.h"
+#include "base/text.h"
 #include "records/tables.h"
 #include "tests/test_util.h"
 

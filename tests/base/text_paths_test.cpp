@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "app/paths.h"
-#include "app/text.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "tests/test_util.h"
 
 // 表 is 0x95 0x5C: its second byte is a backslash.

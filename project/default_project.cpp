@@ -1,15 +1,14 @@
-#include "records/default_project.h"
+#include "project/default_project.h"
 
 #include <filesystem>
 #include <fstream>
 
-#include "app/log.h"
-#include "app/paths.h"
-#include "app/startup.h"
-#include "app/text.h"
+#include "base/log.h"
+#include "base/paths.h"
+#include "base/text.h"
 #include "events/action_kinds.h"
 #include "media/image_write.h"
-#include "records/project.h"
+#include "project/project.h"
 
 namespace fs = std::filesystem;
 

@@ -1,12 +1,13 @@
-#include "stage/editor_state.h"
+#include "app/editor_state.h"
 
 #include <algorithm>
 
-#include "app/log.h"
-#include "app/paths.h"
-#include "app/text.h"
-#include "records/project.h"
-#include "records/stage.h"
+#include "base/log.h"
+#include "media/image_table.h"
+#include "base/paths.h"
+#include "base/text.h"
+#include "project/project.h"
+#include "stage/stage.h"
 
 namespace {
 
@@ -512,4 +513,36 @@ bool NewEventAt(EditorState& ed, Project& p, CellPos cell, const MapHooks& hooks
     PlaceEvent(map, fresh, cell.x, cell.y);
     ed.stageModified = true;
     return true;
+}
+
+MapCursor CursorOf(const EditorState& ed)
+{
+    const ToolState& t = ed.Tools();
+    MapCursor c;
+    c.kind = t.cursorKind;
+    c.cell = ed.cursor;
+    c.brushW = t.brush.width;
+    c.brushH = t.brush.height;
+    c.penDown = ed.penDown;
+    c.anchor = ed.anchor;
+    c.pickAnchor = ed.pickAnchor;
+    c.marked = ed.marked;
+    c.markCell = ed.markCell;
+    return c;
+}
+
+MapScene ProjectScene(const Project& p)
+{
+    MapScene scene;
+    scene.stage = &p.m_Stage;
+    scene.chipImages.reserve(static_cast<std::size_t>(p.m_Lands.size()));
+    for (const cLand& land : p.m_Lands)
+        scene.chipImages.push_back(land.m_nGraphic);
+    // The enemy table is not held yet: every enemy shows the first picture.
+    scene.enemyPattern = [](int) { return 0; };
+    scene.art.chips = &ImageSurface(IMG_MAPCHIP);
+    scene.art.chara = &ImageSurface(IMG_CHARACTER1);
+    scene.art.events = &ImageSurface(IMG_EVENT);
+    scene.art.markers = &ImageSurface(IMG_MAPCHARA);
+    return scene;
 }

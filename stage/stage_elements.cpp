@@ -1,4 +1,4 @@
-#include "records/stage_elements.h"
+#include "stage/stage_elements.h"
 
 #include <algorithm>
 
