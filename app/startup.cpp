@@ -14,6 +14,7 @@
 #include "base/log.h"
 #include "base/paths.h"
 #include "base/text.h"
+#include "database/csv.h"
 #include "project/project.h"
 #include "records/serial.h"
 
@@ -290,6 +291,8 @@ void UseProjectHooks(StartupHooks& hooks, ShutdownHooks& down)
 {
     if (!hooks.loadRandomNames)
         hooks.loadRandomNames = LoadRandomNames;
+    if (!hooks.buildSkillFields)
+        hooks.buildSkillFields = BuildSkillCsvColumns;
     if (!hooks.loadProject)
         hooks.loadProject = [] {
             if (!LoadProject())

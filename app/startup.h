@@ -101,6 +101,6 @@ ShutdownHooks& ProcessShutdownHooks();
 void ReadProjectRunSettings(const std::string& path = "System.ini");
 
 // Fills the unset hooks that the project supplies: the random-name lists, the
-// project load with the remembered stage, the run settings, and saving the
-// common-variable names.
+// skill CSV columns, the project load with the remembered stage, the run
+// settings, and saving the common-variable names.
 void UseProjectHooks(StartupHooks& hooks, ShutdownHooks& down);

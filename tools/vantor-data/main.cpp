@@ -8,10 +8,13 @@
 //   vantor-data upgrade [DIR]                    loads the project and writes all of it at 340
 //   vantor-data new-project DIR                  writes the starter project into DIR
 //   vantor-data types                            the known file names
+//   vantor-data csv-export DIR N                 skill group N -> DIR\csv\SkillNN.csv
+//   vantor-data csv-import DIR N                 DIR\csv\SkillNN.csv -> skill group N, Skill.dat
 //
 // Errors print one line on stderr and exit with status 2; a project that does
 // not load prints the editor's message and exits with status 1.
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -23,6 +26,7 @@
 #include "base/paths.h"
 #include "app/startup.h"
 #include "base/text.h"
+#include "database/csv.h"
 #include "project/default_project.h"
 #include "project/file_kinds.h"
 #include "project/project.h"
@@ -49,7 +53,9 @@ void Usage()
                  "       vantor-data check [DIR]\n"
                  "       vantor-data upgrade [DIR]\n"
                  "       vantor-data new-project DIR\n"
-                 "       vantor-data types\n");
+                 "       vantor-data types\n"
+                 "       vantor-data csv-export DIR N\n"
+                 "       vantor-data csv-import DIR N\n");
 }
 
 bool Exists(const std::string& hostPath)
@@ -219,6 +225,70 @@ bool IsFolder(const std::string& path)
     return std::filesystem::is_directory(path, ec);
 }
 
+// The skill group CSV exchange. The project is loaded as check loads it and
+// nothing is asked; every message of the exchange goes to stderr. A refused
+// export or import writes nothing and ends with status 1.
+int SkillCsv(const std::string& dir, const std::string& number, bool import)
+{
+    char* end = nullptr;
+    long n = std::strtol(number.c_str(), &end, 10);
+    if (number.empty() || *end != '\0' || n < 1)
+        return Fail("the file number must be 1 or more: " + number);
+    std::error_code ec;
+    std::filesystem::current_path(dir, ec);
+    if (ec)
+        return Fail("cannot open the folder " + dir);
+    PlainSink sink;
+    MessageSink* old = SetMessageSink(&sink);
+    struct Restore {
+        MessageSink* old;
+        ~Restore() { SetMessageSink(old); }
+    } restore{old};
+    if (!EditConfig().LoadFile(ProjectFile::EditConfig) && !EditConfig().LoadFile(ProjectFile::OldEditConfig))
+        EditConfig().NewSettings();
+    LoadRandomNames();
+    BuildSkillCsvColumns();
+    ProjectLoadOptions options;
+    options.images = false;
+    if (!LoadProject(options))
+        return 1;
+    Project& p = TheProject();
+    if (n > p.m_SkillLists.size())
+        return Fail("no skill group " + number + " (the project has " + std::to_string(p.m_SkillLists.size()) + ")");
+    p.RenumberSkills();
+    cSkillList& group = p.m_SkillLists[n - 1];
+    const std::string path = SkillCsvPath(group);
+    auto refuse = [](const std::string& text) {
+        MessageBoxText(text, std::string(), Buttons::Ok);
+        return 1;
+    };
+    if (!import) {
+        CsvTable table;
+        if (!WriteSkillCsv(group, table))
+            return refuse(SJ("保存に失敗しました。\n不正なCSVファイルです。"));
+        std::filesystem::create_directory(HostPath("csv"), ec);
+        switch (SaveCsvFileNew(HostPath(path), table)) {
+        case CsvSaveResult::Exists:
+            return refuse(StrPrintf(SJ("保存に失敗しました。\n「%s」は既に存在します。\n新しいCSVファイルを保存するために既存ファイルを削除するかファイル名を変更してから、再度このコマンドを実行して下さい。").c_str(), path.c_str()));
+        case CsvSaveResult::Failed:
+            return refuse(StrPrintf(SJ("「%s」の保存に失敗しました。\nExcelなどで使用中の可能性があります。").c_str(), path.c_str()));
+        case CsvSaveResult::Saved: break;
+        }
+        std::printf("%s: %d skills written\n", Cp932ToUtf8(path).c_str(), group.m_Skills.size() - 1);
+        return 0;
+    }
+    CsvTable table;
+    if (!LoadCsvFile(HostPath(path), table))
+        return refuse(StrPrintf(SJ("「%s」の読み込みに失敗しました。\nファイルが存在しない、またはExcelなどで使用中の可能性があります。").c_str(), path.c_str()));
+    if (!ReadSkillCsv(group, table))
+        return 1;
+    if (!SaveListFile(p.m_SkillLists, ProjectFile::Skill))
+        return Fail(std::string("cannot write ") + ProjectFile::Skill);
+    std::printf("%s: %d skills read into %s\n", Cp932ToUtf8(path).c_str(), group.m_Skills.size() - 1,
+                ProjectFile::Skill);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -256,6 +326,8 @@ int main(int argc, char** argv)
         }
         if ((command == "check" || command == "upgrade") && args.size() >= 2)
             return Check(std::vector<std::string>(args.begin() + 1, args.end()), command == "upgrade");
+        if ((command == "csv-export" || command == "csv-import") && args.size() == 3)
+            return SkillCsv(args[1], args[2], command == "csv-import");
         if (command == "types" && args.size() == 1) {
             for (const RecordFileKind& kind : RecordFileKinds())
                 std::printf("%s%s\n", kind.fileName, kind.isList ? " (list)" : "");
