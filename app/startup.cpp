@@ -245,7 +245,7 @@ bool AppStartup(const StartupHooks& hooks)
         return false;
 
     cPropSheetSize& sheet = PropSheetSize();
-    if (sheet.LoadFile("e_data\\SheetSize.dat")) {
+    if (LoadSheetSize()) {
         SheetScaleX = sheet.m_dScaleX;
         SheetScaleY = sheet.m_dScaleY;
         ReportPrintf("Sheet Rate = (%lf,%lf)", SheetScaleX, SheetScaleY);

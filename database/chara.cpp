@@ -238,9 +238,13 @@ void cChara::UpdateSenses(const cClass* cls)
     if (!cls)
         return;
 
-    // Tables worked out before the personal additions existed hold only the
-    // effective values: the additions are taken from them once, and from then on
-    // the effective table follows the class's table plus the additions.
+    // Tables stamped before the personal additions existed hold only the
+    // effective values: the additions are worked out from them, at every load
+    // and save, for as long as the stamp stays old. From the stamp 232 on the
+    // effective table follows the class's table plus the additions. The stamp
+    // itself is only ever lowered (on loading a file older than 232), never
+    // raised here: raising it would freeze the additions at today's class and
+    // change the character's senses when the class changes later.
     bool fromEffective = m_nSenseStamp < kPersonalSenseVersion;
     for (std::size_t k = 0; k < m_Senses.size(); ++k) {
         for (std::size_t j = 0; j < m_Senses[k].size(); ++j) {
@@ -252,8 +256,6 @@ void cChara::UpdateSenses(const cClass* cls)
                 m_Senses[k][j] = WrapAdd(base, m_OwnSenses[k][j]);
         }
     }
-    if (fromEffective)
-        m_nSenseStamp = static_cast<int32_t>(CurrentVersion);
 }
 
 void cChara::CheckSkills()

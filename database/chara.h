@@ -112,7 +112,7 @@ public:
     int32_t m_bRandomSense = 0;     // random sense increase (allies)
     int32_t m_bRandomSkill = 0;     // random skill learning
     int32_t m_nGrowthTiming = 0;    // -10 early to 10 late, 0 uniform
-    int32_t m_nSenseStamp = 0;      // version the sense tables were last worked out at
+    int32_t m_nSenseStamp = 0;      // below 232: the personal sense table is worked out from the effective one
     std::array<cParam, kStatCount> m_Params;
     int32_t m_nUnedited5 = 0;
     int32_t m_nUnedited6 = 0;

@@ -39,7 +39,23 @@ const LandRow kLands[] = {
     {"城壁", 1, 1, "石造りの壁。通行できない。"},
 };
 
-cSkill MakeSkill(const char* name, const char* text, int kind, int power, int sp)
+// Index 0 of several tables stands for "none" wherever the data refer to them:
+// a placement of enemy 0 is unset, the action dialogs list friends, pictures
+// and sounds from 1, music 0 is silence, skill 0 of a group is neither listed
+// nor exported, and new skills take sound and animations from 1. Those tables
+// start with a record of their kind named "なし" so that every real record
+// can be chosen.
+const char* const kNone = "なし";
+
+// The media and animations the skills use (index 0 is the placeholder).
+struct SkillMedia {
+    int sound, charaAnim, effectAnim;
+};
+constexpr SkillMedia kStrike{3, 1, 1};  // 攻撃, 攻撃, 斬撃
+constexpr SkillMedia kFire{3, 2, 2};    // 攻撃, 魔法, 炎
+constexpr SkillMedia kHeal{4, 3, 3};    // 回復, 回復, 癒し
+
+cSkill MakeSkill(const char* name, const char* text, int kind, int power, int sp, SkillMedia media)
 {
     cSkill s;
     s.m_Name = J(name);
@@ -48,9 +64,13 @@ cSkill MakeSkill(const char* name, const char* text, int kind, int power, int sp
     s.m_nEffectValue = power;
     s.m_nSpCost = sp;
     s.m_nPrice = power * 10;
+    s.m_nSound = media.sound;
+    s.m_nCharaAnim = media.charaAnim;
+    s.m_nEffectAnim = media.effectAnim;
     return s;
 }
 
+// A skill group with its categories and the placeholder skill 0.
 cSkillList MakeSkillList(const char* name, std::initializer_list<const char*> categories)
 {
     cSkillList list;
@@ -58,7 +78,18 @@ cSkillList MakeSkillList(const char* name, std::initializer_list<const char*> ca
     list.m_SenseWord = J("センス");
     for (const char* c : categories)
         list.m_Categs.emplace_back().m_Name = J(c);
+    list.m_Skills.emplace_back().m_Name = J(kNone);
     return list;
+}
+
+// A media entry named "なし" that does not follow a file name.
+template <class T>
+void AddNone(RecordList<T>& list)
+{
+    T& none = list.emplace_back();
+    none.m_Name = J(kNone);
+    if constexpr (requires { none.m_bNameIsFile; })
+        none.m_bNameIsFile = 0;
 }
 
 cClass MakeClass(const char* name, int graphic, int move, std::array<int32_t, 9> first, std::array<int32_t, 9> last)
@@ -201,7 +232,7 @@ void BuildSampleStage(cStage& s)
     fort.m_nY = 7;
     fort.m_Positions = {{17, 6}, {18, 6}, {17, 7}, {18, 7}, {17, 8}, {18, 8}};
     struct Placement { int enemy, x, y, group; } placements[] = {
-        {1, 13, 6, 1}, {1, 13, 8, 1}, {2, 17, 7, 2}, {1, 6, 2, 3}, {2, 14, 1, 3},
+        {2, 13, 6, 1}, {2, 13, 8, 1}, {3, 17, 7, 2}, {2, 6, 2, 3}, {3, 14, 1, 3},
     };
     for (const Placement& p : placements) {
         cPutEnemy& e = s.m_PutEnemy.emplace_back();
@@ -541,10 +572,13 @@ void BuildDefaultProject(Project& p)
         v.m_nVariable = r.var;
         v.m_bShowStatus = 1;
     }
+    AddNone(db.m_CharaAnims);
     for (const char* name : {"攻撃", "魔法", "回復"})
         db.m_CharaAnims.emplace_back().m_Name = J(name);
+    AddNone(db.m_EffectAnims);
     for (const char* name : {"斬撃", "炎", "癒し"})
         db.m_EffectAnims.emplace_back().m_Name = J(name);
+    AddNone(db.m_Pictures);
     cEdPicture& title = db.m_Pictures.emplace_back();
     title.m_Name = J("タイトル");
     title.m_Path = "image\\picture\\Title.png";
@@ -554,6 +588,7 @@ void BuildDefaultProject(Project& p)
         b.m_Name = J(r.name);
         b.m_nDisplayType = r.type;
     }
+    AddNone(db.m_Sounds);
     for (const char* name : {"決定", "キャンセル", "攻撃", "回復"}) {
         cEdSound& s = db.m_Sounds.emplace_back();
         s.m_Name = J(name);
@@ -561,6 +596,7 @@ void BuildDefaultProject(Project& p)
     struct BgmRow { const char* name; const char* path; } bgms[] = {
         {"フリー", "bgm\\Free.mid"}, {"戦闘", "bgm\\Battle.ogg"}, {"勝利", "bgm\\Victory.ogg"},
     };
+    AddNone(db.m_Bgms);
     for (const BgmRow& r : bgms) {
         cEdBgm& b = db.m_Bgms.emplace_back();
         b.m_Name = J(r.name);
@@ -585,12 +621,12 @@ void BuildDefaultProject(Project& p)
 
     p.m_SkillLists.clear();
     cSkillList& weapons = p.m_SkillLists.push_back(MakeSkillList("武器", {"剣", "槍", "弓"}));
-    weapons.m_Skills.push_back(MakeSkill("ソード", "標準的な剣。", 0, 10, 0));
-    weapons.m_Skills.push_back(MakeSkill("スピア", "間合いの長い槍。", 0, 12, 0)).m_nCategory = 1;
-    weapons.m_Skills.push_back(MakeSkill("ボウ", "離れた敵を射る弓。", 0, 8, 0)).m_nCategory = 2;
+    weapons.m_Skills.push_back(MakeSkill("ソード", "標準的な剣。", 0, 10, 0, kStrike));
+    weapons.m_Skills.push_back(MakeSkill("スピア", "間合いの長い槍。", 0, 12, 0, kStrike)).m_nCategory = 1;
+    weapons.m_Skills.push_back(MakeSkill("ボウ", "離れた敵を射る弓。", 0, 8, 0, kStrike)).m_nCategory = 2;
     cSkillList& magic = p.m_SkillLists.push_back(MakeSkillList("魔法", {"攻撃魔法", "回復魔法"}));
-    magic.m_Skills.push_back(MakeSkill("ファイア", "炎で敵を焼く。", 0, 15, 4)).m_nElement = 1;
-    magic.m_Skills.push_back(MakeSkill("ヒール", "味方の傷を癒す。", 0, 20, 5)).m_nCategory = 1;
+    magic.m_Skills.push_back(MakeSkill("ファイア", "炎で敵を焼く。", 0, 15, 4, kFire)).m_nElement = 1;
+    magic.m_Skills.push_back(MakeSkill("ヒール", "味方の傷を癒す。", 0, 20, 5, kHeal)).m_nCategory = 1;
     p.RenumberSkills();
 
     p.m_Classes.clear();
@@ -598,29 +634,38 @@ void BuildDefaultProject(Project& p)
     p.m_Classes.push_back(MakeClass("槍兵", 2, 4, {22, 4, 7, 8, 1, 3, 4, 4, 5}, {66, 12, 28, 30, 5, 10, 18, 16, 18}));
     p.m_Classes.push_back(MakeClass("弓兵", 3, 5, {18, 5, 7, 4, 2, 4, 7, 6, 7}, {52, 15, 26, 18, 6, 12, 28, 22, 24}));
     p.m_Classes.push_back(MakeClass("魔法使い", 4, 4, {15, 12, 3, 3, 9, 7, 5, 4, 5}, {45, 40, 10, 12, 32, 26, 18, 16, 18}));
-    p.m_Classes[3].m_nAttackList = 1;
-    p.m_Classes[3].m_nAttackSkill = 0;
+    // Normal attacks: the class's own weapon, the mage's fire.
+    const int attacks[][2] = {{0, 1}, {0, 2}, {0, 3}, {1, 1}};  // ソード, スピア, ボウ, ファイア
+    for (int i = 0; i < 4; ++i) {
+        p.m_Classes[i].m_nAttackList = attacks[i][0];
+        p.m_Classes[i].m_nAttackSkill = attacks[i][1];
+    }
     p.FixLearningClasses();
 
     // Characters resolve their classes as they are made.
     const CharaContext* oldContext = SetCharaContext(&p);
     p.m_Friends.clear();
+    cFriend& noFriend = p.m_Friends.emplace_back();  // a fresh entry, kept out of the shop
+    noFriend.m_Name = J(kNone);
+    noFriend.m_bRandomName = 0;
+    noFriend.m_bShopFromStart = 0;
     p.m_Friends.push_back(MakeChara<cFriend>("アレス", 0, 1));
     p.m_Friends.push_back(MakeChara<cFriend>("ガイ", 1, 1));
     p.m_Friends.push_back(MakeChara<cFriend>("ミラ", 2, 1));
     cFriend& lina = p.m_Friends.push_back(MakeChara<cFriend>("リーナ", 3, 1));
-    lina.m_LearnSkills.push_back(Learn(1, 0, 1));  // ファイア
-    lina.m_LearnSkills.push_back(Learn(1, 1, 5));  // ヒール
+    lina.m_LearnSkills.push_back(Learn(1, 1, 1));  // ファイア
+    lina.m_LearnSkills.push_back(Learn(1, 2, 5));  // ヒール
 
-    // Enemy 1 guards the road, enemy 2 holds the fort of the sample stage.
+    // 山賊 (2) guards the road, 山賊の頭 (3) holds the fort of the sample stage.
     p.m_Enemies.clear();
+    p.m_Enemies.emplace_back().m_Name = J(kNone);
     p.m_Enemies.push_back(MakeEnemy("盗賊", "街道を荒らすならず者。", 0, 1, 30));
     p.m_Enemies.push_back(MakeEnemy("山賊", "槍を振り回す山の荒くれ者。", 1, 2, 50));
     p.m_Enemies.push_back(MakeEnemy("山賊の頭", "砦に陣取る山賊たちの頭目。", 0, 5, 300));
     p.m_Enemies.push_back(MakeEnemy("はぐれ魔術師", "炎の魔法を操る魔術師。", 3, 3, 80));
-    p.m_Enemies[2].m_bFixedExp = 1;
-    p.m_Enemies[2].m_nFixedExp = 50;
-    p.m_Enemies[3].m_LearnSkills.push_back(Learn(1, 0, 1));
+    p.m_Enemies[3].m_bFixedExp = 1;
+    p.m_Enemies[3].m_nFixedExp = 50;
+    p.m_Enemies[4].m_LearnSkills.push_back(Learn(1, 1, 1));  // ファイア
     SetCharaContext(oldContext);
 
     p.m_MoveAITemplates.clear();

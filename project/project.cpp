@@ -258,16 +258,29 @@ int LoadProject(const ProjectLoadOptions& options)
     return 1;
 }
 
+int ReadRememberedStage(cStage& stage)
+{
+    const std::string& path = TheProject().m_EditConfig.m_StagePath;
+    return !path.empty() && stage.LoadFile(path);
+}
+
 void OpenRememberedStage()
 {
     Project& p = TheProject();
     std::string& path = p.m_EditConfig.m_StagePath;
     if (path.empty())
         return;
-    if (!p.m_Stage.LoadFile(path)) {
+    if (!ReadRememberedStage(p.m_Stage)) {
         p.m_Stage.NewStage();
         path.clear();
     }
+}
+
+int LoadSheetSize()
+{
+    Project& p = TheProject();
+    p.m_SheetSizeLoaded = p.m_SheetSize.LoadFile(ProjectFile::SheetSize) != 0;
+    return p.m_SheetSizeLoaded;
 }
 
 void LoadRandomNames()
@@ -336,11 +349,28 @@ int UpgradeProjectFiles()
     ok &= SaveSideFiles();
     ok &= p.m_EditConfig.SaveFile(ProjectFile::EditConfig);
     ok &= p.m_TestPlay.SaveFile(ProjectFile::TestPlay);
+    // A missing size file is not created: its defaults would be a scale of 0.
+    if (p.m_SheetSizeLoaded)
+        ok &= p.m_SheetSize.SaveFile(ProjectFile::SheetSize);
+
     // Each stage is opened as the stage being edited, over the template, so
-    // that it is validated against this project's tables.
+    // that it is validated against this project's tables: first the remembered
+    // stage as start-up opens it (it may lie anywhere and keep an old
+    // extension), then every other stage under "data\stg".
     const cStage stageTemplate = p.m_Stage;
     std::vector<std::string> stages;
     ListFiles(ProjectFile::StageFolder, "stg2", stages);
+    const std::string remembered = p.m_EditConfig.m_StagePath;
+    std::error_code ec;
+    const fs::path rememberedFile = remembered.empty() ? fs::path() : fs::path(HostPath(remembered));
+    if (!remembered.empty() && fs::is_regular_file(rememberedFile, ec)) {
+        p.m_Stage = stageTemplate;
+        if (!ReadRememberedStage(p.m_Stage) || !p.m_Stage.SaveFile(remembered)) {
+            ReportPrintf("%s", remembered.c_str());
+            ok = 0;
+        }
+        std::erase_if(stages, [&](const std::string& path) { return fs::equivalent(HostPath(path), rememberedFile, ec); });
+    }
     for (const std::string& path : stages) {
         p.m_Stage = stageTemplate;
         if (!p.m_Stage.LoadFile(path) || !p.m_Stage.SaveFile(path)) {

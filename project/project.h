@@ -86,6 +86,7 @@ public:
     cEditConfig m_EditConfig;
     cTestPlay m_TestPlay;
     cPropSheetSize m_SheetSize;
+    bool m_SheetSizeLoaded = false;            // m_SheetSize was read from its file
     std::vector<std::string> m_RandomNames;    // the entries the random-name choices offer
 };
 
@@ -121,9 +122,18 @@ int StoreBattleMode(int mode);
 // or broken.
 void ReportLoadFailure(const std::string& path);
 
+// Reads the stage the editor settings remember into stage, over what stage
+// already holds (the template), whatever the file's folder or extension. 0 when
+// no stage is remembered or it cannot be read.
+int ReadRememberedStage(cStage& stage);
+
 // Opens the stage the editor settings remember over the template. A stage that
 // cannot be opened is replaced by a new stage and forgotten.
 void OpenRememberedStage();
+
+// Loads the database window's size ("e_data\SheetSize.dat"). 0 when the file
+// is missing, unreadable or newer; the record then keeps what it held.
+int LoadSheetSize();
 
 // Lists the random-name files of "data\random_name" into m_RandomNames.
 void LoadRandomNames();
@@ -140,8 +150,10 @@ int SaveSideFiles();
 
 // Writes every project file the project holds back at the current version:
 // what SaveDatabase writes, the side files, the start event, the editor and
-// test-play settings, and every stage under "data\stg", each opened over the
-// template. 0 when any of them could not be loaded or written.
+// test-play settings, the database window's size when LoadSheetSize read it,
+// the remembered stage at its own path and every stage under "data\stg", each
+// stage opened over the template. 0 when any of them could not be loaded or
+// written. A remembered stage whose file does not exist is passed over.
 int UpgradeProjectFiles();
 
 // The editor's own settings, single instances for the whole process (held by the project).

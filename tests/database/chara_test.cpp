@@ -374,7 +374,7 @@ TEST(CharaRecord, NewEntries)
         EXPECT_EQ(c->m_Senses, (Senses{{4, 5, 6}, {7, 0}}));
         EXPECT_EQ(c->m_ClassSenses, c->m_Senses);
         EXPECT_EQ(c->m_OwnSenses, (Senses{{0, 0, 0}, {0, 0}}));
-        EXPECT_EQ(c->m_nSenseStamp, 340);
+        EXPECT_EQ(c->m_nSenseStamp, 0);
     }
 }
 
@@ -445,10 +445,11 @@ TEST(CharaRecord, SenseTablesFollowTheStampAndTheSkillTables)
         int32_t wantStamp;
     };
     // Class 1 holds {{4, 5, 6}, {7}}; the skill tables have 3 and 2 categories.
+    // The stamp is never raised by the recomputation.
     const Case cases[] = {
         // Old tables: the personal additions are worked out from the effective table.
-        {0, {{5, 5, 9}, {7, 1}}, {}, {{5, 5, 9}, {7, 1}}, {{1, 0, 3}, {0, 1}}, 340},
-        {231, {{5, 5, 9, 9}, {7, 1}, {3}}, {{9}}, {{5, 5, 9}, {7, 1}}, {{1, 0, 3}, {0, 1}}, 340},
+        {0, {{5, 5, 9}, {7, 1}}, {}, {{5, 5, 9}, {7, 1}}, {{1, 0, 3}, {0, 1}}, 0},
+        {231, {{5, 5, 9, 9}, {7, 1}, {3}}, {{9}}, {{5, 5, 9}, {7, 1}}, {{1, 0, 3}, {0, 1}}, 231},
         // From 232 on the effective table follows the class plus the additions.
         {232, {{0, 0, 0}, {0, 0}}, {{1, 0, 3}, {0, 1}}, {{5, 5, 9}, {7, 1}}, {{1, 0, 3}, {0, 1}}, 232},
         {300, {}, {{-4, 2}}, {{0, 7, 6}, {7, 0}}, {{-4, 2, 0}, {0, 0}}, 300},
@@ -466,6 +467,19 @@ TEST(CharaRecord, SenseTablesFollowTheStampAndTheSkillTables)
         EXPECT_EQ(e.m_ClassSenses, (Senses{{4, 5, 6}, {7, 0}}));
         EXPECT_EQ(e.m_OwnSenses, c.wantOwn);
         EXPECT_EQ(e.m_nSenseStamp, c.wantStamp);
+
+        // The class changes its senses: an old stamp keeps the effective table
+        // (the additions follow), a current one keeps the additions.
+        db.classes[1].m_Senses = {{5, 6, 7}, {8}};
+        WriteBody(e);
+        db.classes[1].m_Senses = {{4, 5, 6}, {7}};
+        if (c.stamp < 232) {
+            EXPECT_EQ(e.m_Senses, c.wantSenses);
+            EXPECT_EQ(e.m_OwnSenses, (Senses{{0, -1, 2}, {-1, 1}}));
+        } else {
+            EXPECT_EQ(e.m_OwnSenses, c.wantOwn);
+            EXPECT_EQ(e.m_ClassSenses, (Senses{{5, 6, 7}, {8, 0}}));
+        }
     }
 }
 

@@ -96,7 +96,7 @@ TEST_F(ProjectTest, StarterProjectLoadsWithItsImages)
     // hold answer from them.
     EXPECT_EQ(p.m_System.m_GameName, SJ("ヴァントール戦記"));
     struct Size { Table table; int size; int index; const char* name; } sizes[] = {
-        {Table::Friend, 4, 3, "リーナ"}, {Table::Enemy, 4, 2, "山賊の頭"}, {Table::Element, 2, 1, "魔法"},
+        {Table::Friend, 5, 4, "リーナ"}, {Table::Enemy, 5, 3, "山賊の頭"}, {Table::Element, 2, 1, "魔法"},
         {Table::Category, 1, 0, "基本"}, {Table::ParamInfo, 12, 11, "移動力"},
     };
     for (const Size& row : sizes) {
@@ -104,7 +104,7 @@ TEST_F(ProjectTest, StarterProjectLoadsWithItsImages)
         EXPECT_EQ(TableName(row.table, row.index), Utf8ToCp932(row.name));
     }
     // Every character names a class and skills that exist, at a level its class allows.
-    for (const cChara* c : {static_cast<const cChara*>(&p.m_Friends[3]), static_cast<const cChara*>(&p.m_Enemies[2])}) {
+    for (const cChara* c : {static_cast<const cChara*>(&p.m_Friends[4]), static_cast<const cChara*>(&p.m_Enemies[3])}) {
         EXPECT_LT(c->m_nClass, p.m_Classes.size());
         EXPECT_LE(c->m_nLevel, c->m_nLevelLimit);
         EXPECT_EQ(c->m_GameInitial, p.m_Classes[c->m_nClass].m_InitialStats);
@@ -120,7 +120,7 @@ TEST_F(ProjectTest, StarterProjectLoadsWithItsImages)
     OpenRememberedStage();
     EXPECT_EQ(p.m_Stage.m_Name, SJ("はじまりの草原"));
     ASSERT_EQ(p.m_Stage.m_PutEnemy.size(), 5);
-    EXPECT_EQ(p.m_Stage.m_PutEnemy[2].m_nEnemy, 2);  // the fort's enemy survives the clamping
+    EXPECT_EQ(p.m_Stage.m_PutEnemy[2].m_nEnemy, 3);  // the fort's enemy survives the clamping
     p.m_EditConfig.m_StagePath = "data\\stg\\Gone.stg2";
     OpenRememberedStage();
     EXPECT_EQ(p.m_Stage.m_Name, SJ("ステージ"));
@@ -130,6 +130,50 @@ TEST_F(ProjectTest, StarterProjectLoadsWithItsImages)
     EXPECT_EQ(ReadFile("default/database/Class.dat"), ReadFile("data/database/Class.dat"));
     EXPECT_TRUE(fs::exists("e_image/ToolBar_Palette.bmp"));
     EXPECT_TRUE(fs::exists("e_image/ToolBar_TestPlay.bmp"));
+}
+
+// Index 0 of these tables means "none" where the data refer to them: the
+// starter project keeps a placeholder there and refers only to real records.
+TEST_F(ProjectTest, StarterProjectKeepsIndexZeroForNone)
+{
+    ASSERT_EQ(Load(), 1);
+    Project& p = TheProject();
+    const std::string none = SJ("なし");
+    for (Table table : {Table::Friend, Table::Enemy, Table::Sound, Table::Bgm, Table::Picture, Table::CharaAnim,
+                        Table::EffectAnim, Table::Back}) {
+        EXPECT_EQ(TableName(table, 0), none) << static_cast<int>(table);
+        EXPECT_GE(TableSize(table), 2) << static_cast<int>(table);
+    }
+    EXPECT_EQ(p.m_Friends[0].m_bShopFromStart, 0) << "the placeholder is not for hire";
+    EXPECT_EQ(TableName(Table::Sound, 1), SJ("決定"));
+    EXPECT_EQ(TableName(Table::Friend, 1), SJ("アレス"));
+    EXPECT_EQ(TableName(Table::Enemy, 1), SJ("盗賊"));
+
+    ASSERT_EQ(p.m_Stage.LoadFile("data\\stg\\Stage01.stg2"), 1);
+    for (const cPutEnemy& e : p.m_Stage.m_PutEnemy)
+        EXPECT_NE(e.m_nEnemy, 0);
+    for (int g = 0; g < p.m_SkillLists.size(); ++g) {
+        const RecordList<cSkill>& skills = p.m_SkillLists[g].m_Skills;
+        ASSERT_GE(skills.size(), 2) << g;
+        EXPECT_EQ(skills[0].m_Name, none) << g;
+        for (int s = 1; s < skills.size(); ++s) {
+            EXPECT_NE(skills[s].m_nSound, 0) << skills[s].m_Name;
+            EXPECT_NE(skills[s].m_nCharaAnim, 0) << skills[s].m_Name;
+            EXPECT_NE(skills[s].m_nEffectAnim, 0) << skills[s].m_Name;
+        }
+    }
+    for (const cClass& c : p.m_Classes)
+        EXPECT_FALSE(SkillName(c.m_nAttackList, c.m_nAttackSkill).empty() || c.m_nAttackSkill == 0) << c.m_Name;
+    EXPECT_EQ(SkillName(p.m_Classes[3].m_nAttackList, p.m_Classes[3].m_nAttackSkill), SJ("ファイア"));
+    std::vector<const cChara*> charas;
+    for (const cFriend& f : p.m_Friends)
+        charas.push_back(&f);
+    for (const cEnemy& e : p.m_Enemies)
+        charas.push_back(&e);
+    for (const cChara* c : charas)
+        for (const cLearnSkill& l : c->m_LearnSkills)
+            EXPECT_NE(l.m_nSkill, 0) << c->m_Name;
+    EXPECT_EQ(SkillName(p.m_Friends[4].m_LearnSkills[1].m_nSkillList, p.m_Friends[4].m_LearnSkills[1].m_nSkill), SJ("ヒール"));
 }
 
 TEST_F(ProjectTest, CommonVariableNamesAlwaysThousand)
@@ -349,8 +393,8 @@ TEST_F(ProjectTest, SystemRecordKeysTheImagesAndIsSavedWithTheDatabase)
     ASSERT_EQ(Load(), 1);
     EXPECT_EQ(ColorKey(), (Rgb{1, 2, 3}));
     EXPECT_EQ(TheProject().m_Friends[0].m_Name, "f");
-    ASSERT_EQ(TheProject().m_Enemies.size(), 5);
-    EXPECT_EQ(TheProject().m_Enemies[4].m_Name, "e");
+    ASSERT_EQ(TheProject().m_Enemies.size(), 6);
+    EXPECT_EQ(TheProject().m_Enemies[5].m_Name, "e");
 
     // The battle mode chosen at start-up goes into the record and its file.
     ASSERT_EQ(StoreBattleMode(1), 1);

@@ -61,7 +61,7 @@ run(2 dump ${WORK}/new/Testplay.dat)
 run(0 new-project ${WORK}/project)
 execute_process(COMMAND ${TOOL} check ${WORK}/project RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status EQUAL 0 OR NOT err STREQUAL ""
-   OR NOT out MATCHES "classes 4, allies 4, enemies 4, skill groups 2, lands 8, elements 2, categories 1, parameters 12,")
+   OR NOT out MATCHES "classes 4, allies 5, enemies 5, skill groups 2, lands 8, elements 2, categories 1, parameters 12,")
   message(FATAL_ERROR "check of the starter project: status ${status}\n${out}\n${err}")
 endif()
 run(0 upgrade ${WORK}/project)

@@ -185,6 +185,8 @@ int CheckProject(const std::string& dir, bool upgrade)
     MessageSink* old = SetMessageSink(&sink);
     if (upgrade) {
         LoadEditorSettings();
+        // Read as start-up reads it; written back only when it was read.
+        LoadSheetSize();
     } else if (!EditConfig().LoadFile(ProjectFile::EditConfig)) {
         // Without touching anything: the old place of the settings, or defaults.
         if (!EditConfig().LoadFile(ProjectFile::OldEditConfig))
