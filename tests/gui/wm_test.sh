@@ -4,9 +4,9 @@
 # Checks that the frame window is never mapped, that minimize and activation
 # put the main window away and back, that the rebuilt main window has the
 # keyboard focus after "ステージの新規作成", and that a window-manager close
-# answered No at the save question ends the editor with status 0. Leaves a
-# screenshot of the save question in the work folder when ImageMagick's
-# `import` is there.
+# answered No at the save question ends the editor with status 0. Leaves
+# screenshots of the save-file dialog and of the save question in the work
+# folder when ImageMagick's `import` is there.
 #
 # Usage: wm_test.sh EDITOR DATA_TOOL WORK_DIR
 # Exits 77 (skipped) when the X server or the window manager cannot start.
@@ -99,6 +99,14 @@ case "$(title_of "$MAIN")" in
 esac
 frame_never_mapped || fail "the frame window is on screen at start"
 
+# With no place saved yet the main window opens centred on the screen.
+read -r x y w h < <(xwininfo -id "$MAIN" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+    /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}')
+read -r sw sh < <(xwininfo -root | awk '/Width:/{w=$NF} /Height:/{h=$NF} END{print w, h}')
+cx=$(( x + w / 2 - sw / 2 )) cy=$(( y + h / 2 - sh / 2 ))
+[ "${cx#-}" -le 40 ] && [ "${cy#-}" -le 40 ] ||
+    fail "the main window ($w x $h at $x,$y) is not centred on the screen ($sw x $sh)"
+
 # Moving and shrinking the main window brings nothing else up.
 xdotool windowmove "$MAIN" 40 40
 xdotool windowsize "$MAIN" 500 380
@@ -141,6 +149,10 @@ xdotool key ctrl+s
 wait_for 10 count_mapped 2 || fail "Ctrl+S after New did nothing"
 DIALOG=$(mapped | grep -v "^$MAIN\$")
 [ "$(title_of "$DIALOG")" = "保存先のファイルの選択" ] || fail "Ctrl+S opened '$(title_of "$DIALOG")'"
+if command -v import >/dev/null 2>&1; then
+    sleep 0.5
+    import -window root "$WORK/save_dialog.png" 2>/dev/null || echo "note: no screenshot"
+fi
 wmctrl -i -c "$DIALOG"
 wait_for 10 count_mapped 1 || fail "the file dialog did not close"
 
