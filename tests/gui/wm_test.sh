@@ -88,6 +88,15 @@ frame_never_mapped() {
     done
     return 0
 }
+# The window on screen with that title.
+titled() { local w; for w in $(mapped); do [ "$(title_of "$w")" = "$1" ] && { echo "$w"; return 0; }; done; return 1; }
+# Waits for a window of that title to be on screen with the keyboard focus;
+# its id goes into FOUND.
+wait_focused() {
+    wait_for 10 titled "$1" >/dev/null || return 1
+    FOUND=$(titled "$1")
+    wait_for 10 has_focus "$FOUND"
+}
 # The one window on screen (the main window), or nothing.
 the_mapped_window() { local m; m=$(mapped); [ "$(echo "$m" | grep -c .)" -eq 1 ] && echo "$m"; }
 
@@ -133,9 +142,9 @@ for round in 1 2 3 4; do
     OLD=$MAIN
     wait_for 10 has_focus "$OLD" || fail "round $round: the main window lost the focus before New"
     xdotool key --clearmodifiers alt+f
-    sleep 0.3
+    wait_for 5 count_mapped 2 || sleep 0.5  # the menu, when it counts as the editor's
     xdotool key n
-    wait_for 10 count_mapped 2 || fail "round $round: no question before New"
+    wait_focused "新規作成の確認" || fail "round $round: no question before New"
     xdotool key y
     wait_for 10 not_viewable "$OLD" || fail "round $round: the main window was not rebuilt"
     wait_for 10 count_mapped 1 || fail "round $round: no main window after New"
@@ -146,9 +155,8 @@ done
 
 # Ctrl+S reaches the rebuilt window: a never-saved stage asks for a file name.
 xdotool key ctrl+s
-wait_for 10 count_mapped 2 || fail "Ctrl+S after New did nothing"
-DIALOG=$(mapped | grep -v "^$MAIN\$")
-[ "$(title_of "$DIALOG")" = "保存先のファイルの選択" ] || fail "Ctrl+S opened '$(title_of "$DIALOG")'"
+wait_focused "保存先のファイルの選択" || fail "Ctrl+S after New did not ask for a file name"
+DIALOG=$FOUND
 if command -v import >/dev/null 2>&1; then
     sleep 0.5
     import -window root "$WORK/save_dialog.png" 2>/dev/null || echo "note: no screenshot"
@@ -162,9 +170,8 @@ set -- $geometry
 xdotool mousemove --window "$MAIN" $(( $1 / 2 )) $(( $2 / 2 )) click 1
 sleep 0.3
 wmctrl -i -c "$MAIN"
-wait_for 10 count_mapped 2 || fail "the window-manager close did not ask to save"
-BOX=$(mapped | grep -v "^$MAIN\$")
-[ "$(title_of "$BOX")" = "保存確認" ] || fail "the close asked '$(title_of "$BOX")' instead of the save question"
+wait_focused "保存確認" ||
+    fail "the window-manager close did not ask to save (on screen: $(for w in $(mapped); do title_of "$w"; done))"
 if command -v import >/dev/null 2>&1; then
     import -window root "$WORK/save_question.png" 2>/dev/null || echo "note: no screenshot"
 fi
