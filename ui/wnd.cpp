@@ -346,7 +346,8 @@ void WND_CLASS::GetWindowPos(int& x, int& y) const
 
 void WND_CLASS::PlaceWindow()
 {
-    if (!m_pWnd)
+    // A window set into another (a property-sheet page) is laid out by it.
+    if (!m_pWnd || !m_pWnd->isWindow())
         return;
     QSize size = m_pWnd->frameGeometry().size();
     QPoint at;
