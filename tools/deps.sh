@@ -6,7 +6,8 @@ VANTOR_PACKAGES=(
   libpng-dev zlib1g-dev nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libvorbis-dev libfluidsynth-dev fluid-soundfont-gm
-  fonts-noto-cjk
+  fonts-noto-cjk qt6-translations-l10n
+  xvfb openbox xdotool wmctrl x11-utils imagemagick
 )
 
 vantor_install_deps() {

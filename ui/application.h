@@ -9,3 +9,7 @@ public:
     EditorApplication(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* e) override;
 };
+
+// Qt's own texts (standard buttons, the file dialog) in Japanese, from Qt's
+// translations "qtbase_ja"; false when they are not installed.
+bool LoadQtTranslations(QCoreApplication& app);

@@ -159,10 +159,13 @@ void SetupFileDialog(QFileDialog& d, const std::string& title, const FileFilter&
                      const std::string& defaultExt)
 {
     d.setWindowTitle(ToQt(title));
-    d.setNameFilter(QtFileFilter(filter));
-    d.setDefaultSuffix(ToQt(defaultExt));
     // The platform's own dialog cannot be driven by the editor's key rules.
     d.setOption(QFileDialog::DontUseNativeDialog, true);
+    // The file-type box shows each filter's own text only ("StageFile ( *.stg2 )"),
+    // without the patterns Qt would add to it once more.
+    d.setOption(QFileDialog::HideNameFilterDetails, true);
+    d.setNameFilter(QtFileFilter(filter));
+    d.setDefaultSuffix(ToQt(defaultExt));
 }
 
 }  // namespace

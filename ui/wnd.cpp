@@ -19,7 +19,6 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <QWindowStateChangeEvent>
 #include <algorithm>
 
 #include "base/log.h"
@@ -347,7 +346,8 @@ void WND_CLASS::GetWindowPos(int& x, int& y) const
 
 void WND_CLASS::PlaceWindow()
 {
-    if (!m_pWnd)
+    // A window set into another (a property-sheet page) is laid out by it.
+    if (!m_pWnd || !m_pWnd->isWindow())
         return;
     QSize size = m_pWnd->frameGeometry().size();
     QPoint at;
@@ -366,9 +366,17 @@ void WND_CLASS::PlaceWindow()
     } else if (m_nSavedX != kNoSavedPosition || m_nSavedY != kNoSavedPosition) {
         at = QPoint(m_nSavedX, m_nSavedY);
     } else {
-        at = m_pWnd->pos();
+        // Where the platform puts a window of its own accord: centred in the
+        // work area of the screen under the mouse.
+        QScreen* under = QGuiApplication::screenAt(QCursor::pos());
+        if (!under)
+            under = QGuiApplication::primaryScreen();
+        at = under ? centred(under->availableGeometry()) : m_pWnd->pos();
     }
-    QScreen* screen = m_pWnd->screen() ? m_pWnd->screen() : QGuiApplication::primaryScreen();
+    // Clamped into the work area of the screen the window lands on.
+    QScreen* screen = QGuiApplication::screenAt(at + QPoint(size.width() / 2, size.height() / 2));
+    if (!screen)
+        screen = m_pWnd->screen() ? m_pWnd->screen() : QGuiApplication::primaryScreen();
     if (screen) {
         QRect a = screen->availableGeometry();
         WorkArea area{a.left(), a.top(), a.left() + a.width(), a.top() + a.height()};
@@ -474,8 +482,8 @@ VIEW_MAIN::~VIEW_MAIN() { QObject::disconnect(m_Activation); }
 
 void VIEW_MAIN::OnCreate()
 {
-    // The application becoming active again restores the frame as its own
-    // restore command does.
+    // The application becoming active again restores the editor's windows as
+    // the frame's own restore command does.
     QObject::disconnect(m_Activation);
     m_Activation = QObject::connect(qApp, &QGuiApplication::applicationStateChanged, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive && m_pWnd)
@@ -494,18 +502,7 @@ void VIEW_MAIN::OnClose()
     if (onQuit)
         onQuit();
     else
-        QApplication::quit();
-}
-
-bool VIEW_MAIN::MsgProc(QEvent* e)
-{
-    bool handled = WndProc(e);
-    if (e->type() == QEvent::WindowStateChange) {
-        auto* change = static_cast<QWindowStateChangeEvent*>(e);
-        if ((change->oldState() & Qt::WindowMinimized) && !(m_pWnd->windowState() & Qt::WindowMinimized))
-            Restore();
-    }
-    return handled;
+        QCoreApplication::exit(0);
 }
 
 void VIEW_MAIN::Restore()
@@ -513,9 +510,6 @@ void VIEW_MAIN::Restore()
     if (!m_pWnd || m_bRestoring)
         return;
     m_bRestoring = true;
-    if (m_pWnd->windowState() & Qt::WindowMinimized)
-        m_pWnd->setWindowState(m_pWnd->windowState() & ~Qt::WindowMinimized);
-    m_pWnd->show();
     if (onRestore)
         onRestore();
     m_bRestoring = false;

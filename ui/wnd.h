@@ -171,24 +171,24 @@ public:
     void AddToolbarButtons(const ToolButton* buttons, int count, const QString& bitmapFile);
 };
 
-// The application frame window: the application's entry in the task bar. It
-// ends the application when closed and brings the editor's windows back when
-// it is restored.
+// The application frame: a window object that is never shown. It owns the
+// tool windows and the application's lifetime: closing it asks whether to
+// end, and the application becoming active again brings back the editor's
+// windows. The main window, not the frame, is the application's entry in the
+// task bar.
 class VIEW_MAIN : public VIEW_CLASS {
 public:
     ~VIEW_MAIN() override;
     void OnCreate() override;
-    // The main window inside the frame. While it exists, closing the frame is
-    // quitting through it (with its save question); without it the frame asks
-    // whether to end.
+    // The main window. While it exists, closing the frame is quitting through
+    // it (with its save question); without it the frame asks whether to end.
     void SetMainDialog(DLG_CLASS* main) { m_pMain = main; }
     void OnClose() override;
-    bool MsgProc(QEvent* e) override;
-    // Shows the frame and then runs onRestore (the main window puts back what
-    // it put away when it was minimized).
+    // Runs onRestore (the main window puts back what it put away when it was
+    // minimized); the frame itself stays out of sight.
     void Restore();
     std::function<void()> onRestore;
-    // Ends the application (default: leaves the event loop).
+    // Ends the application (default: leaves the event loop with status 0).
     std::function<void()> onQuit;
 
 private:

@@ -146,10 +146,28 @@ void RebuildMainWindow()
     Editor().ResetTools();
     main.CreateModeless(0, true);
     main.SetPaletteMode(PaletteMode::Chips);
-    if (main.Widget()) {
-        main.Widget()->activateWindow();
-        main.Widget()->setFocus();
-    }
+    QWidget* w = main.Widget();
+    if (!w)
+        return;
+    w->activateWindow();
+    w->setFocus();
+    // The window manager may hand the focus elsewhere while the old window
+    // goes and the new one comes: until it is active, ask again for a
+    // moment, as long as no other window of the editor took the focus.
+    auto tries = std::make_shared<int>(20);
+    auto* retry = new QTimer(w);
+    retry->setInterval(50);
+    QObject::connect(retry, &QTimer::timeout, w, [w, retry, tries] {
+        if (w->isActiveWindow() || QApplication::activeWindow() || --*tries <= 0) {
+            retry->deleteLater();
+            return;
+        }
+        if (w->isVisible() && !(w->windowState() & Qt::WindowMinimized)) {
+            w->raise();
+            w->activateWindow();
+        }
+    });
+    retry->start();
 }
 
 bool CreateMainWindow()
@@ -160,8 +178,8 @@ bool CreateMainWindow()
         OutOfMemoryQuit();
         return false;
     }
-    frame.PlaceWindow();
-    frame.Show(true);
+    // The frame stays out of sight: it owns the tool windows and the
+    // application's lifetime, the main window stands for the application.
     // The stage remembered from the last run is open when start-up found it.
     EditorState& ed = Editor();
     const cEditConfig& config = EditConfig();
@@ -171,7 +189,6 @@ bool CreateMainWindow()
 
     DLG_MAIN& main = MainDialog();
     main.SetupWindow(0, frame.Widget(), &frame);
-    main.SetOwner(&frame, true);
     main.onStageReplaced = [] { QTimer::singleShot(100, RebuildMainWindow); };
     main.CreateModeless(0, true);
     if (ed.stageOpen)
@@ -243,6 +260,9 @@ int RunEditor(StartupHooks hooks)
     }
     if (!AppStartup(hooks))
         return 0;
+    // The application ends through its quit path only, not when its last
+    // window goes away for a moment (the main window is rebuilt after New).
+    QApplication::setQuitOnLastWindowClosed(false);
     IdleDriver idle;
     idle.windows.push_back(&MainDialog());
     int code = QApplication::exec();

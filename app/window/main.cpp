@@ -11,6 +11,8 @@
 int main(int argc, char** argv)
 {
     EditorApplication app(argc, argv);
+    if (!LoadQtTranslations(app))
+        std::fprintf(stderr, "vantor-editor: Qt's Japanese texts (qtbase_ja) are not installed; its own buttons stay English\n");
     if (argc > 1 && chdir(argv[1]) != 0) {
         std::fprintf(stderr, "vantor-editor: cannot open the project folder %s\n", argv[1]);
         return 1;

@@ -169,7 +169,7 @@ DLG_MAIN::DLG_MAIN()
 {
     SetTitle(ToQt(TitleText(std::string())));
     chooseFile = [this](std::string& path, const FileQuestion& q) { return ChooseFile(path, q); };
-    onQuit = [] { QApplication::quit(); };
+    onQuit = [] { QCoreApplication::exit(0); };
 }
 
 DLG_MAIN::~DLG_MAIN()
@@ -188,6 +188,11 @@ bool DLG_MAIN::ChooseFile(std::string& path, const FileQuestion& q)
 void DLG_MAIN::Build(QDialog* dialog)
 {
     m_Actions.clear();
+    // The main window is a top-level window of its own, the application's
+    // entry in the task bar, with the title-bar buttons of one; the frame
+    // behind it is never shown.
+    dialog->setParent(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     auto* layout = new QVBoxLayout(dialog);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -670,8 +675,12 @@ void DLG_MAIN::OnClose()
 bool DLG_MAIN::MsgProc(QEvent* e)
 {
     bool handled = DLG_CLASS::MsgProc(e);
-    if (e->type() == QEvent::WindowStateChange && m_pWnd && (m_pWnd->windowState() & Qt::WindowMinimized))
-        Minimize();
+    if (e->type() == QEvent::WindowStateChange && m_pWnd) {
+        if (m_pWnd->windowState() & Qt::WindowMinimized)
+            Minimize();
+        else if (m_bMinimized)
+            RestoreMinimized();
+    }
     return handled;
 }
 
@@ -680,10 +689,8 @@ void DLG_MAIN::Minimize()
     // The platform may report the minimized state more than once.
     if (!m_pWnd || m_bMinimized)
         return;
-    // The window is hidden rather than left minimized: the frame is the one
-    // entry of the application in the task bar.
-    m_pWnd->setWindowState(m_pWnd->windowState() & ~Qt::WindowMinimized);
-    m_pWnd->hide();
+    // The main window itself stays minimized (it is the task bar entry that
+    // brings the editor back); its palettes are put away with it.
     m_PutAway.clear();
     for (DLG_CLASS* palette : m_Palettes)
         if (palette && palette->Widget() && palette->Widget()->isVisible()) {
@@ -691,8 +698,6 @@ void DLG_MAIN::Minimize()
             m_PutAway.emplace_back(palette->Widget());
         }
     m_bMinimized = true;
-    if (m_pParentObj && m_pParentObj->Widget())
-        m_pParentObj->Widget()->showMinimized();
 }
 
 void DLG_MAIN::RestoreMinimized()
@@ -700,6 +705,8 @@ void DLG_MAIN::RestoreMinimized()
     if (!m_bMinimized || !m_pWnd)
         return;
     m_bMinimized = false;
+    if (m_pWnd->windowState() & Qt::WindowMinimized)
+        m_pWnd->setWindowState(m_pWnd->windowState() & ~Qt::WindowMinimized);
     m_pWnd->show();
     // The palettes come back only with a stage to edit.
     if (Editor().stageOpen)

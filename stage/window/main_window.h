@@ -50,8 +50,8 @@ public:
     void OnClose() override;
     bool MsgProc(QEvent* e) override;
 
-    // Minimizing the main window puts it and its palettes away and minimizes
-    // the frame in their stead; restoring the frame brings them back.
+    // Minimizing the main window puts its palettes away with it; restoring it
+    // (its task bar entry, or the application becoming active) brings them back.
     void Minimize();
     void RestoreMinimized();
     bool IsMinimized() const { return m_bMinimized; }

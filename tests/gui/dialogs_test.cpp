@@ -2,7 +2,12 @@
 // shared input dialogs.
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QRegularExpression>
 #include <QPointer>
 #include <algorithm>
 #include <QInputMethodEvent>
@@ -178,23 +183,35 @@ TEST(Dialogs, FrameworkDialogsGetEscapeAsACommand)
     d.Close(0);
 }
 
-TEST(Dialogs, SavedPositionsArePulledIntoTheWorkArea)
+// A saved position is pulled into the work area; a window with nothing to go
+// by opens centred in the work area of the screen under the mouse.
+TEST(Dialogs, PlacementKeepsWindowsInTheWorkArea)
 {
     QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    enum class Expect { FlushLeft, FlushRight, Centred };
     struct Case {
-        int x, y;
-        bool clampedLeft;
+        int x, y;  // saved position, kNoSavedPosition for none
+        QSize size;
+        Expect expect;
     };
-    for (const Case& c : {Case{-50, 10, true}, Case{area.right() + 100, 10, false}}) {
+    const QSize small(200, 100);
+    for (const Case& c : {Case{-50, 10, small, Expect::FlushLeft},
+                          Case{area.right() + 100, 10, small, Expect::FlushRight},
+                          Case{kNoSavedPosition, kNoSavedPosition, small, Expect::Centred}}) {
         TestDialog d;
         d.Add(1, MakeLine);
+        d.SetFrame(c.size.width(), c.size.height(), 0, 0, 0, 0);
         d.SetSavedPosition(c.x, c.y);
         d.CreateModeless();
         QRect r = d.Widget()->frameGeometry();
-        if (c.clampedLeft)
-            EXPECT_EQ(r.left(), area.left());
-        else
-            EXPECT_EQ(r.left() + r.width(), area.left() + area.width()) << "flush with the right edge";
+        switch (c.expect) {
+        case Expect::FlushLeft: EXPECT_EQ(r.left(), area.left()); break;
+        case Expect::FlushRight: EXPECT_EQ(r.left() + r.width(), area.left() + area.width()) << "flush with the right edge"; break;
+        case Expect::Centred:
+            EXPECT_LE(std::abs(r.center().x() - area.center().x()), 1);
+            EXPECT_LE(std::abs(r.center().y() - area.center().y()), 1);
+            break;
+        }
         d.Close(0);
     }
 }
@@ -316,8 +333,38 @@ TEST(InputDialogs, InputTextRefusesMoreThanTheLimit)
     EXPECT_EQ(text, "abcd");
 }
 
-TEST(InputDialogs, FileFilterText)
+// Qt's own texts are Japanese: the standard buttons of the message boxes and
+// the file dialog, whose file-type box shows each filter's own text once.
+TEST(InputDialogs, QtTextsAreJapaneseAndFiltersShowTheirOwnText)
 {
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel | QMessageBox::Ok);
+    if (!box.button(QMessageBox::Yes)->text().contains(QStringLiteral("はい")))
+        GTEST_SKIP() << "Qt's Japanese translations (qt6-translations-l10n) are not installed";
+    const std::pair<QMessageBox::StandardButton, const char*> buttons[] = {
+        {QMessageBox::Yes, "はい"}, {QMessageBox::No, "いいえ"}, {QMessageBox::Cancel, "キャンセル"}, {QMessageBox::Ok, "OK"}};
+    for (const auto& [button, text] : buttons) {
+        QString shown = box.button(button)->text();
+        shown.remove(QRegularExpression(QStringLiteral("\\(&.\\)"))).remove('&');
+        EXPECT_EQ(shown, QString::fromUtf8(text));
+    }
+
     FileFilter f = {{"StageFile ( *.stg2 )", "*.stg2"}, {SJ("画像"), "*.png;*.bmp"}};
-    EXPECT_EQ(QtFileFilter(f), QString::fromUtf8("StageFile ( *.stg2 ) (*.stg2);;画像 (*.png *.bmp)"));
+    QStringList types;
+    QString lookIn;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        if (auto* combo = dlg->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")))
+            for (int i = 0; i < combo->count(); ++i)
+                types << combo->itemText(i);
+        if (auto* label = dlg->findChild<QLabel*>(QStringLiteral("lookInLabel")))
+            lookIn = label->text();
+        dlg->reject();
+    });
+    std::string path;
+    EXPECT_EQ(OpenFileDialog(nullptr, path, "", SJ("読み込むファイルの選択"), f, "stg2"), 0);
+    EXPECT_EQ(types, QStringList({QStringLiteral("StageFile ( *.stg2 )"), QStringLiteral("画像")}));
+    EXPECT_FALSE(lookIn.isEmpty());
+    EXPECT_FALSE(lookIn.contains(QStringLiteral("Look in")));
 }

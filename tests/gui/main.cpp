@@ -10,5 +10,6 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     EditorApplication app(argc, argv);
+    LoadQtTranslations(app);
     return RUN_ALL_TESTS();
 }

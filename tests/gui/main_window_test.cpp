@@ -190,7 +190,6 @@ protected:
         Editor() = EditorState();
         Editor().stageOpen = true;
         ASSERT_TRUE(frame.Create(QStringLiteral("frame"), 20, 20, 200, 100));
-        frame.Show(true);
         frame.onQuit = [this] { ++frameQuits; };
         main.SetupWindow(0, frame.Widget(), &frame);
         main.chooseFile = [](std::string& path, const FileQuestion&) {
@@ -218,25 +217,42 @@ protected:
     int quits = 0, frameQuits = 0;
 };
 
-TEST_F(FramedMainWindowTest, MinimizeHidesTheEditorAndRestoringTheFrameBringsItBack)
+TEST_F(FramedMainWindowTest, MinimizePutsThePalettesAwayAndRestoringBringsThemBack)
 {
-    main.Widget()->setWindowState(Qt::WindowMinimized);
-    Pump();
-    EXPECT_TRUE(main.IsMinimized());
-    EXPECT_FALSE(main.Widget()->isVisible());
-    EXPECT_FALSE(palette.Widget()->isVisible());
-    EXPECT_TRUE(frame.Widget()->windowState() & Qt::WindowMinimized);
+    // The main window is a window of its own, the task bar entry with a
+    // minimize button; the frame behind it is never shown.
+    EXPECT_EQ(main.Widget()->parentWidget(), nullptr);
+    EXPECT_EQ(main.Widget()->windowType(), Qt::Window);
+    EXPECT_TRUE(main.Widget()->windowFlags() & Qt::WindowMinimizeButtonHint);
 
-    frame.Widget()->setWindowState(Qt::WindowNoState);
-    Pump();
-    EXPECT_FALSE(main.IsMinimized());
-    EXPECT_TRUE(main.Widget()->isVisible());
-    EXPECT_FALSE(main.Widget()->windowState() & Qt::WindowMinimized);
-    EXPECT_TRUE(palette.Widget()->isVisible());
+    struct Case {
+        const char* how;
+        std::function<void()> restore;
+    };
+    const Case restores[] = {
+        // The window manager lifts the minimized state (the task bar entry).
+        {"task bar", [&] { main.Widget()->setWindowState(Qt::WindowNoState); }},
+        // The application becomes active again: the frame restores.
+        {"activation", [&] { frame.Restore(); }},
+    };
+    for (const Case& c : restores) {
+        main.Widget()->setWindowState(Qt::WindowMinimized);
+        Pump();
+        EXPECT_TRUE(main.IsMinimized()) << c.how;
+        EXPECT_TRUE(main.Widget()->windowState() & Qt::WindowMinimized) << c.how;
+        EXPECT_FALSE(palette.Widget()->isVisible()) << c.how;
+        c.restore();
+        Pump();
+        EXPECT_FALSE(main.IsMinimized()) << c.how;
+        EXPECT_TRUE(main.Widget()->isVisible()) << c.how;
+        EXPECT_FALSE(main.Widget()->windowState() & Qt::WindowMinimized) << c.how;
+        EXPECT_TRUE(palette.Widget()->isVisible()) << c.how;
+    }
 
     // Without a stage the palettes stay away; a restore with nothing
     // minimized shows nothing that was hidden.
     main.Widget()->setWindowState(Qt::WindowMinimized);
+    Pump();
     Editor().stageOpen = false;
     frame.Restore();
     EXPECT_TRUE(main.Widget()->isVisible());
@@ -244,6 +260,7 @@ TEST_F(FramedMainWindowTest, MinimizeHidesTheEditorAndRestoringTheFrameBringsItB
     palette.Widget()->hide();
     frame.Restore();
     EXPECT_FALSE(palette.Widget()->isVisible());
+    EXPECT_FALSE(frame.Widget()->isVisible());
 }
 
 TEST_F(FramedMainWindowTest, ClosingTheFrameAsksToSaveLikeQuitting)
