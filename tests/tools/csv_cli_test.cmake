@@ -31,7 +31,7 @@ endfunction()
 
 run(0 new-project ${P})
 run(0 csv-export ${P} 1)
-if(NOT EXISTS ${CSV} OR NOT OUT MATCHES "Skill01.csv: 2 skills written")
+if(NOT EXISTS ${CSV} OR NOT OUT MATCHES "Skill01.csv: 3 skills written")
   message(FATAL_ERROR "csv-export wrote no file: ${OUT}")
 endif()
 file(SHA256 ${CSV} exported)
