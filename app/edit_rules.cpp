@@ -201,3 +201,39 @@ std::string_view CutTextForStore(std::string_view text, std::size_t maxLength, b
     std::size_t limit = messageChars ? (maxLength > 0 ? maxLength * 2 - 1 : 0) : maxLength;
     return CutToBytes(text, limit);
 }
+
+std::string LimitEditedText(std::string_view before, std::string_view after, std::size_t maxBytes,
+                            std::size_t& caret)
+{
+    caret = after.size();
+    if (after.size() <= maxBytes)
+        return std::string(after);
+    // Whole characters the two texts share at the front.
+    std::size_t p = 0;
+    while (p < after.size() && p < before.size()) {
+        std::size_t n = CharLength(after, p);
+        if (after.substr(p, n) != before.substr(p, n))
+            break;
+        p += n;
+    }
+    // Bytes they share at the end, behind the front part, moved forward onto
+    // the start of a character of the new text.
+    std::size_t q = 0;
+    while (q < after.size() - p && q < before.size() - p && after[after.size() - 1 - q] == before[before.size() - 1 - q])
+        ++q;
+    std::size_t tail = p;
+    while (tail < after.size() - q)
+        tail += CharLength(after, tail);
+    std::string_view inserted = after.substr(p, tail - p);
+    std::size_t over = after.size() - maxBytes;
+    std::string_view kept = CutToBytes(inserted, inserted.size() > over ? inserted.size() - over : 0);
+    std::string out(after.substr(0, p));
+    out += kept;
+    out += after.substr(tail);
+    caret = p + kept.size();
+    if (out.size() > maxBytes) {
+        out = std::string(CutToBytes(out, maxBytes));
+        caret = std::min(caret, out.size());
+    }
+    return out;
+}

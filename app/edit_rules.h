@@ -81,3 +81,11 @@ int BreakLongLines(std::string& text, std::size_t& selStart, std::size_t& selEnd
 // The first maxLength bytes of text (twice the length minus one for message
 // characters), never cutting a character.
 std::string_view CutTextForStore(std::string_view text, std::size_t maxLength, bool messageChars);
+
+// The text of an edit that a change made longer than maxBytes: the inserted
+// part (where the text differs from the one before the change) keeps its
+// longest leading run of whole characters that fits, so a paste is cut and a
+// typed character refused while the rest stays; if the rest alone is too long
+// the end is cut. caret receives the byte position after what was kept.
+std::string LimitEditedText(std::string_view before, std::string_view after, std::size_t maxBytes,
+                            std::size_t& caret);

@@ -41,14 +41,24 @@ public:
     int maxCount = INT_MAX;
     LineTextFn lineText;
     T* current = nullptr;      // receives a copy of the selected record
+    // Where copied records go: by default one store per record type that
+    // outlives every list, so records copied in one dialog paste in the next.
+    std::vector<T>* clipboardStore = &SharedClipboard();
 
     // --- state
     std::vector<T> items;      // working copy
-    std::vector<T> clipboard;
     int sel = -1;              // single selection
     int caret = 0, anchor = 0, top = 0;
     std::vector<char> flags;   // multiple selection, one per line
     ListOp lastOp = ListOp::None;
+    bool pasteStopped = false; // the last paste reached the maximum before its end
+
+    static std::vector<T>& SharedClipboard()
+    {
+        static std::vector<T> store;
+        return store;
+    }
+    std::vector<T>& Clipboard() { return *clipboardStore; }
 
     int RecordCount() const { return std::max(0, static_cast<int>(items.size()) - offset); }
     int LineCount() const { return RecordCount() + (appendLine ? 1 : 0); }
@@ -72,14 +82,27 @@ public:
 
     // Takes a fresh copy of the records (mode 1 fill): the selection stays on its
     // line, moved onto the last record when it lies beyond it.
+    // Without a selection (the first fill) the first line is selected, unless
+    // the list allows an empty selection.
     void Load(const std::vector<T>& source)
     {
         items = source;
-        if (current) {
-            if (sel > RecordCount() - 1)
-                sel = RecordCount() - 1;
+        if (current && sel > RecordCount() - 1)
+            sel = RecordCount() - 1;
+        if (!allowEmptySelection && !HasSelection() && LineCount() > 0)
+            Select(0, false);
+        if (current)
             CopyCurrent();
-        }
+    }
+
+    bool HasSelection() const
+    {
+        if (!multiple)
+            return sel >= 0 && sel < LineCount();
+        for (int i = 0; i < static_cast<int>(flags.size()) && i < LineCount(); ++i)
+            if (flags[static_cast<std::size_t>(i)])
+                return true;
+        return false;
     }
 
     // Puts selection, flags and caret back in range after the lines changed.
@@ -90,6 +113,11 @@ public:
             flags.resize(static_cast<std::size_t>(lines), 0);
             caret = std::clamp(caret, 0, std::max(0, lines - 1));
             anchor = std::clamp(anchor, 0, std::max(0, lines - 1));
+            // A list grown from no selection has its first line selected.
+            if (!allowEmptySelection && lines > 0 && !HasSelection()) {
+                flags[0] = 1;
+                caret = anchor = 0;
+            }
         } else if (sel >= lines) {
             sel = lines > 0 ? 0 : -1;
         }
@@ -154,9 +182,10 @@ public:
         std::vector<int> lines = SelectedRecords();
         if (lines.empty())
             return 0;
-        clipboard.clear();
+        std::vector<T>& store = Clipboard();
+        store.clear();
         for (int line : lines)
-            clipboard.push_back(Record(line));
+            store.push_back(Record(line));
         return 1;
     }
 
@@ -231,25 +260,30 @@ public:
         return 1;
     }
 
+    // Returns how many records went in (0 for a refusal); pasteStopped tells
+    // that the maximum cut the clipboard short.
     int Paste()
     {
         lastOp = ListOp::Paste;
+        pasteStopped = false;
         int line = GetSel();
-        if (line < 0 || RecordCount() >= maxCount || clipboard.empty())
+        const std::vector<T> records = Clipboard();  // a copy: the store may be shared
+        if (line < 0 || RecordCount() >= maxCount || records.empty())
             return 0;
-        int result = 1;
         int at = line;
-        for (const T& record : clipboard) {
+        for (const T& record : records) {
             if (RecordCount() >= maxCount) {
-                result = 0;
+                pasteStopped = true;
                 break;
             }
             items.insert(items.begin() + offset + at, record);
+            if (multiple)
+                flags.insert(flags.begin() + std::min<std::size_t>(static_cast<std::size_t>(at), flags.size()), 0);
             ++at;
         }
         Select(line, true);
         Refresh();
-        return result;
+        return at - line;
     }
 
     int Resize(int count)

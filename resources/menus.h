@@ -68,33 +68,34 @@ constexpr MenuItem kMenuItems[] = {
     {174, 40088, "切り取り"}, {174, 40089, "コピー"}, {174, 40090, "貼り付け"}, {174, 0, ""}, {174, 40091, "新規挿入"}, {174, 40092, "削除"},
 };
 
-// Accelerator tables: the list keys of one (mode, group) and the owning
-// window's own keys. Delete is left to the list key table, which every key
-// reaches through the dialog, so that one press never deletes twice.
+// Accelerator tables: the list keys of one (mode, group), with the same ids on
+// the same keys as the list key table, and the owning window's own keys. A key
+// an accelerator translated is not handed to the dialog's key handling as well
+// (see KeyboardFilter), so one Delete never deletes twice.
 struct AccelEntry { int table; int key; bool ctrl; int command; };
 constexpr AccelEntry kAccelerators[] = {
     // 117: mode 1, group 1
-    {117, AK_X, true, 40030}, {117, AK_C, true, 40031}, {117, AK_V, true, 40032}, {117, AK_I, true, 40069},
+    {117, AK_DELETE, false, 40034}, {117, AK_X, true, 40030}, {117, AK_C, true, 40031}, {117, AK_V, true, 40032}, {117, AK_I, true, 40069},
     {117, AK_N, true, 40033}, {117, AK_O, true, 40062}, {117, AK_S, true, 40026}, {117, AK_Y, true, 40064},
     {117, AK_Z, true, 40063}, {117, AK_T, true, 40108},
     // 132: mode 0, group 1
-    {132, AK_X, true, 40030}, {132, AK_C, true, 40031}, {132, AK_V, true, 40032}, {132, AK_I, true, 40082},
+    {132, AK_DELETE, false, 40083}, {132, AK_X, true, 40030}, {132, AK_C, true, 40031}, {132, AK_V, true, 40032}, {132, AK_I, true, 40082},
     {132, AK_N, true, 40033}, {132, AK_O, true, 40062}, {132, AK_S, true, 40026}, {132, AK_Y, true, 40064},
     {132, AK_Z, true, 40063}, {132, AK_T, true, 40108},
     // 130: mode 1, group 2
-    {130, AK_X, true, 40040}, {130, AK_C, true, 40035}, {130, AK_V, true, 40038}, {130, AK_I, true, 40071},
+    {130, AK_DELETE, false, 40039}, {130, AK_X, true, 40040}, {130, AK_C, true, 40035}, {130, AK_V, true, 40038}, {130, AK_I, true, 40071},
     {130, AK_N, true, 40036}, {130, AK_O, true, 40074}, {130, AK_S, true, 40037}, {130, AK_Y, true, 40072},
     {130, AK_Z, true, 40073},
     // 133: mode 0, group 2
-    {133, AK_X, true, 40040}, {133, AK_C, true, 40035}, {133, AK_V, true, 40038}, {133, AK_I, true, 40084},
+    {133, AK_DELETE, false, 40085}, {133, AK_X, true, 40040}, {133, AK_C, true, 40035}, {133, AK_V, true, 40038}, {133, AK_I, true, 40084},
     {133, AK_N, true, 40036}, {133, AK_O, true, 40074}, {133, AK_S, true, 40037}, {133, AK_Y, true, 40072},
     {133, AK_Z, true, 40073},
     // 131: mode 1, group 3
-    {131, AK_X, true, 40101}, {131, AK_C, true, 40093}, {131, AK_V, true, 40098}, {131, AK_I, true, 40094},
+    {131, AK_DELETE, false, 40099}, {131, AK_X, true, 40101}, {131, AK_C, true, 40093}, {131, AK_V, true, 40098}, {131, AK_I, true, 40094},
     {131, AK_N, true, 40095}, {131, AK_O, true, 40096}, {131, AK_S, true, 40097}, {131, AK_Y, true, 40102},
     {131, AK_Z, true, 40103},
     // 134: mode 0, group 3
-    {134, AK_X, true, 40101}, {134, AK_C, true, 40093}, {134, AK_V, true, 40098}, {134, AK_I, true, 40104},
+    {134, AK_DELETE, false, 40100}, {134, AK_X, true, 40101}, {134, AK_C, true, 40093}, {134, AK_V, true, 40098}, {134, AK_I, true, 40104},
     {134, AK_N, true, 40095}, {134, AK_O, true, 40096}, {134, AK_S, true, 40097}, {134, AK_Y, true, 40102},
     {134, AK_Z, true, 40103},
 };

@@ -71,16 +71,36 @@ void CTRL_EDITSTR_CLASS::OnChange()
     GetSelection(start, end);
     std::string text = FromQt(qtext);
     std::size_t selStart = BytePos(qtext, start), selEnd = BytePos(qtext, end);
+    // A text over the length limit keeps what fits, cut at a character
+    // boundary as Store cuts it: what was just inserted is cut first, before
+    // the lines are broken; whatever the breaks add is cut from the end.
+    const std::size_t maxBytes =
+        m_bMessageChars ? (m_nMaxLength > 0 ? static_cast<std::size_t>(m_nMaxLength) * 2 - 1 : 0)
+                        : static_cast<std::size_t>(m_nMaxLength);
+    bool cut = false;
+    if (text.size() > maxBytes) {
+        std::size_t caret = 0;
+        text = LimitEditedText(m_Accepted, text, maxBytes, caret);
+        selStart = selEnd = caret;
+        cut = true;
+    }
     int breaks = 0;
     if (!(m_bBackspace && start == end))
         breaks = BreakLongLines(text, selStart, selEnd, static_cast<std::size_t>(m_nMaxLineWidth), m_bMessageChars);
-    std::size_t limit = CutTextForStore(text, static_cast<std::size_t>(m_nMaxLength), m_bMessageChars).size();
-    if (CountLines(text) > m_nMaxLines || limit < text.size()) {
-        // Too many lines (or too long): the last accepted text comes back.
+    if (text.size() > maxBytes) {
+        text.resize(CutToBytes(text, maxBytes).size());
+        if (!text.empty() && text.back() == '\r')  // half a line break
+            text.pop_back();
+        selStart = std::min(selStart, text.size());
+        selEnd = std::min(selEnd, text.size());
+        cut = true;
+    }
+    if (CountLines(text) > m_nMaxLines) {
+        // Too many lines: the last accepted text comes back.
         SetText(m_Accepted);
         SetSelection(m_nAcceptedStart, m_nAcceptedEnd);
     } else {
-        if (breaks) {
+        if (breaks || cut) {
             SetText(text);
             SetSelection(QtPos(text, selStart), QtPos(text, selEnd));
         }
@@ -102,6 +122,11 @@ protected:
     {
         switch (e->type()) {
         case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            list_->MouseEvent(e);
+            // The right button opens the popup menu on the lines selected
+            // already; it never moves the selection.
+            return static_cast<QMouseEvent*>(e)->button() == Qt::RightButton;
         case QEvent::MouseButtonRelease:
         case QEvent::MouseMove:
             list_->MouseEvent(e);

@@ -503,6 +503,11 @@ public:
     bool SetListCommands(int acceleratorId, int mode, int group);
     // Sets the menu table of (mode, group) and the list's popup menu.
     bool SetListMenu(int menuId, int mode, int group);
+    // Empty the key table (the editing keys then reach the dialog only through
+    // the list's accelerator table) and the menu table (the popup menu's items
+    // still send their own ids).
+    void ClearListKeys() { m_Keys.fill(0); }
+    void ClearListMenu() { m_Menu.fill(0); }
     const std::array<int, 7>& KeyTable() const { return m_Keys; }
     const std::array<int, 7>& MenuTable() const { return m_Menu; }
     int PopupMenu() const { return m_nMenuId; }
@@ -570,8 +575,11 @@ public:
             return;
         m_Save(m_Model.items);
     }
+    // Starts from what the widget shows: a line the user clicked or moved to
+    // stays selected.
     void Refresh() override
     {
+        Sync();
         m_Model.Refresh();
         Restore();
         if (m_pWnd)
@@ -592,7 +600,19 @@ public:
     int DeleteSel(int index = -1) { Sync(); return Done(m_Model.DeleteSel(index)); }
     int CutSel() { Sync(); return Done(m_Model.CutSel()); }
     int Insert() { Sync(); return Done(m_Model.Insert()); }
-    int Paste() { Sync(); return Done(m_Model.Paste()); }
+    // Returns the number of records pasted; a paste cut short by the maximum
+    // beeps as well.
+    int Paste()
+    {
+        Sync();
+        int pasted = Done(m_Model.Paste());
+        if (pasted && m_Model.pasteStopped)
+            QApplication::beep();
+        return pasted;
+    }
+    // Copied records go to this store instead of the one shared by every list
+    // of the record type.
+    void SetClipboard(std::vector<T>* store) { m_Model.clipboardStore = store ? store : &ListModel<T>::SharedClipboard(); }
     int Resize(int count) { Sync(); return Done(m_Model.Resize(count)); }
 
     // Re-reads the selection from the widget.

@@ -12,6 +12,10 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QEventLoop>
+#include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
@@ -51,6 +55,15 @@ bool g_ctrlDown = false;
 bool g_composing = false;
 
 // The dialog window: forwards every event to its DLG_CLASS.
+// True when a visible push button of the window is its default button.
+bool HasDefaultButton(QWidget* window)
+{
+    for (QPushButton* b : window->findChildren<QPushButton*>())
+        if (b->isDefault() && b->isVisible())
+            return true;
+    return false;
+}
+
 class DlgWidget : public QDialog {
 public:
     DlgWidget(DLG_CLASS* owner, QWidget* parent) : QDialog(parent), owner(owner) {}
@@ -82,6 +95,30 @@ protected:
     {
         if (owner)
             owner->SendCommand(IDC_ESCAPE, Notify::Click);
+    }
+    // Enter clicks only a button the dialog made its default; without one it
+    // goes on to the window around (a sheet's page hands it to the sheet).
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !HasDefaultButton(this)) {
+            e->ignore();
+            return;
+        }
+        QDialog::keyPressEvent(e);
+    }
+};
+
+// The property sheet's window: closing it is the sheet's Cancel.
+class SheetWidget : public QDialog {
+public:
+    SheetWidget(PROP_CLASS* owner, QWidget* parent) : QDialog(parent), owner(owner) {}
+    PROP_CLASS* owner;
+
+protected:
+    void reject() override
+    {
+        if (owner)
+            owner->OnCancel();
     }
 };
 
@@ -133,6 +170,18 @@ cHook* HookOf(QWidget* window)
     return v.isValid() ? static_cast<cHook*>(v.value<void*>()) : nullptr;
 }
 
+// The current page of the registered sheet whose window is `window`, if any.
+DLG_CLASS* CurrentSheetPage(QWidget* window)
+{
+    for (PROP_CLASS* s : ModelessRegistry::Instance().Sheets())
+        if (s->Widget() == window)
+            return s->CurrentPage();
+    for (DLG_CLASS* d : ModelessRegistry::Instance().Dialogs())
+        if (d->Kind() == WindowKind::Page && d->Sheet() && d->Sheet()->Widget() == window)
+            return d->Sheet()->CurrentPage();
+    return nullptr;
+}
+
 // Accelerators of the registered modeless dialogs (the active one only).
 bool TranslateModelessAccelerators(QWidget* active, const QKeyEvent& key)
 {
@@ -161,7 +210,7 @@ bool TranslateModelessAccelerators(QWidget* active, const QKeyEvent& key)
 bool ImeComposing() { return g_composing; }
 bool CtrlKeyDown() { return g_ctrlDown; }
 
-// The keyboard rules of dialogs, then the accelerators of modeless dialogs.
+// The keyboard rules of dialogs and the accelerators of modeless dialogs.
 bool KeyboardFilter(QObject* receiver, QEvent* e)
 {
     if (e->type() == QEvent::InputMethod) {
@@ -175,27 +224,47 @@ bool KeyboardFilter(QObject* receiver, QEvent* e)
     if (!receiver->isWidgetType())
         return false;
     auto* key = static_cast<QKeyEvent*>(e);
+    const bool press = e->type() == QEvent::KeyPress;
+    // An open menu or drop-down list handles its own keys: Escape closes it,
+    // Alt and the arrows move through it. Only the Ctrl flag is kept.
+    if (QApplication::activePopupWidget()) {
+        if (key->key() == Qt::Key_Control)
+            g_ctrlDown = press;
+        return false;
+    }
     QWidget* active = static_cast<QWidget*>(receiver)->window();
     cHook* hook = HookOf(active);
+    // A property sheet has no keyboard record of its own: its current page
+    // takes the keys, while Escape stays swallowed (the sheet closes only by
+    // its buttons).
+    bool sheet = false;
+    if (!hook) {
+        if (DLG_CLASS* page = CurrentSheetPage(active)) {
+            hook = &page->Hook();
+            sheet = true;
+        }
+    }
 
     HookInput in;
     in.key = ClassifyKey(key->key());
-    in.press = e->type() == QEvent::KeyPress;
-    in.hasHook = hook != nullptr;
-    in.swallowEscape = hook && hook->swallowEscape;
+    in.press = press;
+    in.hasHook = hook != nullptr && hook->window;
+    in.swallowEscape = hook && (hook->swallowEscape || sheet);
     in.modeless = hook && hook->modeless;
     in.composing = g_composing;
     HookDecision d = DecideHookKey(in, g_ctrlDown);
     if (d.consume)
         return true;
-    if (hook && (d.postHookKey || d.postKey)) {
+    // A key an accelerator translated ends there: the list key tables carry
+    // the same commands, and a second delivery would run them twice.
+    if (press && TranslateModelessAccelerators(active, *key))
+        return true;
+    if (in.hasHook && (d.postHookKey || d.postKey)) {
         // The Ctrl flag travels with the key: Ctrl may be up again by the time
         // the dialog sees it.
-        QCoreApplication::postEvent(active, new DialogKeyEvent(d.postHookKey ? kHookKeyEvent : kPostedKeyEvent,
-                                                               key->key(), in.press, g_ctrlDown));
+        QCoreApplication::postEvent(hook->window, new DialogKeyEvent(d.postHookKey ? kHookKeyEvent : kPostedKeyEvent,
+                                                                     key->key(), in.press, g_ctrlDown));
     }
-    if (in.press && TranslateModelessAccelerators(active, *key))
-        return true;
     return false;
 }
 
@@ -215,6 +284,8 @@ bool EditorApplication::notify(QObject* receiver, QEvent* e)
 {
     if (!ModelessRegistry::Instance().Sheets().empty())
         CloseFinishedSheets();
+    if (HeldByModalRun(receiver, e))
+        return true;
     if (KeyboardFilter(receiver, e))
         return true;
     return QApplication::notify(receiver, e);
@@ -352,17 +423,23 @@ void WND_CLASS::PlaceWindow()
     QSize size = m_pWnd->frameGeometry().size();
     QPoint at;
     const bool stored = m_pPlace && m_pPlace->m_bValid;
-    auto centred = [&](const QRect& over) {
-        return QPoint(over.x() + (over.width() - size.width()) / 2, over.y() + (over.height() - size.height()) / 2);
+    // Centring puts this window's client area over the other's client area;
+    // the result is the position of this window's frame.
+    auto centred = [&](const QWidget* over) {
+        const QRect client(over->mapToGlobal(QPoint(0, 0)), over->size());
+        const QPoint frameToClient = m_pWnd->geometry().topLeft() - m_pWnd->frameGeometry().topLeft();
+        const QSize own = m_pWnd->size();
+        return QPoint(client.x() + (client.width() - own.width()) / 2,
+                      client.y() + (client.height() - own.height()) / 2) - frameToClient;
     };
     if (stored) {
         at = QPoint(m_pPlace->m_nLeft, m_pPlace->m_nTop);
     } else if (m_pOwner && m_pOwner->Widget()) {
         QWidget* o = m_pOwner->Widget();
-        at = m_bCentre ? centred(o->geometry()) : o->pos();
+        at = m_bCentre ? centred(o) : o->pos();
     } else if (m_pPlaceParent) {
         QRect r = m_pPlaceParent->frameGeometry();
-        at = m_bCentre ? centred(r) : r.topLeft();
+        at = m_bCentre ? centred(m_pPlaceParent) : r.topLeft();
     } else if (m_nSavedX != kNoSavedPosition || m_nSavedY != kNoSavedPosition) {
         at = QPoint(m_nSavedX, m_nSavedY);
     } else {
@@ -609,6 +686,11 @@ QDialog* DLG_CLASS::CreateWidget()
     m_pItemFilter = new ItemFilter(this);
     m_pItemFilter->setParent(w);
     Build(w);
+    // Enter clicks no button that merely has the focus or comes first: only
+    // a button the dialog made its default (OK of the simple dialogs).
+    for (QPushButton* b : w->findChildren<QPushButton*>())
+        if (!b->isDefault())
+            b->setAutoDefault(false);
     return w;
 }
 
@@ -667,6 +749,57 @@ void DLG_CLASS::RestoreOthers()
     m_Disabled.clear();
 }
 
+namespace {
+
+// The modal runs in progress, innermost last, each with the window it holds
+// still (its owner's window; none when it has no owner).
+struct ModalRun {
+    DLG_CLASS* dialog;
+    QPointer<QWidget> held;
+};
+std::vector<ModalRun> g_modalRuns;
+
+// Input that a window held by a modal run does not get.
+bool IsUserInput(QEvent::Type t)
+{
+    switch (t) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::ContextMenu:
+    case QEvent::Close:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+bool HeldByModalRun(QObject* receiver, QEvent* e)
+{
+    if (g_modalRuns.empty() || !receiver->isWidgetType() || !IsUserInput(e->type()))
+        return false;
+    QWidget* window = static_cast<QWidget*>(receiver)->window();
+    for (const ModalRun& run : g_modalRuns)
+        if (run.held == window)
+            return true;
+    return false;
+}
+
+QDialog* CurrentModalDialog()
+{
+    for (auto it = g_modalRuns.rbegin(); it != g_modalRuns.rend(); ++it)
+        if (it->dialog->Widget())
+            return it->dialog->Dialog();
+    return nullptr;
+}
+
 int DLG_CLASS::DoModal(int options)
 {
     if (m_pWnd)
@@ -677,9 +810,26 @@ int DLG_CLASS::DoModal(int options)
     m_nResult = 0;
     HideOthers();
     QDialog* w = CreateWidget();
-    w->setModal(true);
+    // A modal run holds still only its owner's window, as the platform's own
+    // modal dialogs do; other windows are hidden or disabled only when the
+    // options ask for it.
+    QEventLoop loop;
+    bool finished = false;
+    QObject::connect(w, &QDialog::finished, &loop, [&finished, &loop] {
+        finished = true;
+        loop.quit();
+    });
     OnInitDialog();
-    w->exec();
+    if (!finished) {
+        QWidget* owner = m_pParentWnd ? m_pParentWnd.data() : m_pParentObj ? m_pParentObj->Widget() : nullptr;
+        g_modalRuns.push_back({this, owner ? owner->window() : nullptr});
+        w->show();
+        w->raise();
+        w->activateWindow();
+        loop.exec(QEventLoop::DialogExec);
+        g_modalRuns.erase(std::find_if(g_modalRuns.begin(), g_modalRuns.end(),
+                                       [this](const ModalRun& r) { return r.dialog == this; }));
+    }
     RestoreOthers();
     RetireControls();
     DestroyWidget();
@@ -1023,11 +1173,31 @@ bool PROP_CLASS::Create(QWidget* parent, const QString& title, bool modeless)
 {
     Destroy();
     m_bModeless = modeless;
-    m_pWnd = new QDialog(parent);
+    m_pWnd = new SheetWidget(this, parent);
     m_pWnd->setWindowTitle(title);
     auto* layout = new QVBoxLayout(m_pWnd);
     m_pTabs = new QTabWidget(m_pWnd);
     layout->addWidget(m_pTabs);
+    // OK (the default: Enter in any page), Cancel and Apply under the pages.
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    auto* ok = new QPushButton(QStringLiteral("OK"), m_pWnd);
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), m_pWnd);
+    auto* apply = new QPushButton(QStringLiteral("適用(&A)"), m_pWnd);
+    ok->setObjectName(QStringLiteral("sheetOk"));
+    cancel->setObjectName(QStringLiteral("sheetCancel"));
+    apply->setObjectName(QStringLiteral("sheetApply"));
+    ok->setAutoDefault(false);
+    ok->setDefault(true);
+    cancel->setAutoDefault(false);
+    apply->setAutoDefault(false);
+    QObject::connect(ok, &QPushButton::clicked, [this] { OnOk(); });
+    QObject::connect(cancel, &QPushButton::clicked, [this] { OnCancel(); });
+    QObject::connect(apply, &QPushButton::clicked, [this] { OnApply(); });
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    row->addWidget(apply);
+    layout->addLayout(row);
     for (auto& [page, pageTitle] : m_Pages) {
         page->CreateModeless(0, false);
         if (QWidget* w = page->Widget()) {
@@ -1043,13 +1213,23 @@ bool PROP_CLASS::Create(QWidget* parent, const QString& title, bool modeless)
     return true;
 }
 
+void PROP_CLASS::OnOk()
+{
+    OnApply();
+    ClosePages();
+}
+
+void PROP_CLASS::OnCancel() { ClosePages(); }
+
 void PROP_CLASS::Destroy()
 {
     ModelessRegistry::Instance().Remove(this);
     for (auto& entry : m_Pages)
         entry.first->Close(0);
-    if (m_pWnd)
+    if (m_pWnd) {
+        static_cast<SheetWidget*>(m_pWnd.data())->owner = nullptr;
         m_pWnd->deleteLater();
+    }
     m_pWnd = nullptr;
     m_pTabs = nullptr;
 }

@@ -309,6 +309,11 @@ public:
     // Closes every page, as the sheet's OK and Cancel buttons do; the sheet
     // itself goes at the next event (CloseFinishedSheets).
     void ClosePages();
+    // The sheet's buttons: OK applies and closes, Cancel (also the close box)
+    // closes, Apply applies. Enter in a page is OK.
+    virtual void OnOk();
+    virtual void OnCancel();
+    virtual void OnApply() {}
     // True once the sheet's window stands without any open page.
     bool Finished() const;
 
@@ -343,6 +348,11 @@ void CloseFinishedSheets();
 // accelerator tables of the modeless dialogs before it is delivered.
 class EditorApplication;
 bool KeyboardFilter(QObject* receiver, QEvent* e);
+// True when the event is user input for a window that a modal run holds still
+// (its owner's window); such input is dropped.
+bool HeldByModalRun(QObject* receiver, QEvent* e);
+// The dialog of the innermost modal run, if any.
+QDialog* CurrentModalDialog();
 // True while an input-method composition is in progress.
 bool ImeComposing();
 // The process-wide Ctrl flag of the keyboard rules.

@@ -107,6 +107,71 @@ ListModel<int> Model(std::vector<int> items)
 
 }  // namespace
 
+TEST(TextRules, AnEditOverTheLimitCutsWhatWasInserted)
+{
+    struct Case {
+        std::string before, after;
+        std::size_t limit;
+        std::string result;
+        std::size_t caret;
+    };
+    const Case cases[] = {
+        {"", SJ("あいう"), 5, SJ("あい"), 4},                  // never half a character
+        {"ab", "a" + SJ("あいう") + "b", 6, "a" + SJ("あい") + "b", 5},  // the text around stays
+        {"abcd", "abxcd", 4, "abcd", 2},                      // a typed key is refused
+        {SJ("あい"), SJ("あああい"), 6, SJ("ああい"), 4},          // same bytes at both ends
+        {"abcdef", "abcdefg", 3, "abc", 3},                   // the rest alone is too long
+        {"ab", "abc", 3, "abc", 3},                           // within the limit: unchanged
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Cp932ToUtf8(c.after));
+        std::size_t caret = 99;
+        EXPECT_EQ(LimitEditedText(c.before, c.after, c.limit, caret), c.result);
+        EXPECT_EQ(caret, c.caret);
+    }
+}
+
+TEST(ListModel, FirstFillSelectsTheFirstLineAndAGrownListKeepsOne)
+{
+    for (bool multiple : {false, true}) {
+        SCOPED_TRACE(multiple);
+        ListModel<int> m = Model({});
+        int current = -1;
+        m.current = &current;
+        m.multiple = multiple;
+        m.Load({4, 5});
+        EXPECT_EQ(m.GetSel(), 0);
+        EXPECT_EQ(current, 4);
+        m.allowEmptySelection = true;  // such a list starts without a selection
+        m.Select(-1, false);
+        m.Load({4, 5});
+        EXPECT_EQ(m.GetSel(), -1);
+    }
+    ListModel<int> m = Model({});
+    m.multiple = true;
+    m.Load({});
+    EXPECT_EQ(m.Resize(3), 1);
+    EXPECT_EQ(m.flags, (std::vector<char>{1, 0, 0}));
+}
+
+TEST(ListModel, APasteStoppedByTheMaximumTellsHowManyWentIn)
+{
+    ListModel<int> a = Model({1, 2, 3});
+    a.Select(0, false);
+    a.CopySel();
+    ListModel<int> b = Model({7});  // another list of the same records
+    b.maxCount = 3;
+    b.Clipboard() = {8, 9, 10};
+    b.Select(0, false);
+    EXPECT_EQ(b.Paste(), 2);
+    EXPECT_TRUE(b.pasteStopped);
+    EXPECT_EQ(b.items, (std::vector<int>{8, 9, 7}));
+    EXPECT_EQ(a.Clipboard(), (std::vector<int>{8, 9, 10}));  // one store per record type
+    std::vector<int> own;
+    b.clipboardStore = &own;
+    EXPECT_EQ(b.Paste(), 0);
+}
+
 TEST(ListModel, NumberingAppendLineAndOffset)
 {
     ListModel<int> m = Model({1, 2, 3, 4, 5, 6, 7, 8, 9});
@@ -177,7 +242,7 @@ TEST(ListModel, MultipleSelectionCopiesAndDeletesEverySelectedRecord)
     m.caret = 2;
     EXPECT_EQ(m.GetSel(), 2);
     EXPECT_EQ(m.CopySel(), 1);
-    EXPECT_EQ(m.clipboard, (std::vector<int>{1, 3}));
+    EXPECT_EQ(m.Clipboard(), (std::vector<int>{1, 3}));
     EXPECT_EQ(m.DeleteSel(), 1);
     EXPECT_EQ(m.items, (std::vector<int>{2, 4}));
 }

@@ -238,22 +238,55 @@ namespace {
 struct ListDialog {
     std::vector<int> records{1, 2, 3};
     int current = 0;
+    ListOptions options;
+    bool emptyKeys = false;  // the list's own key table emptied
     TestDialog dlg;
     CTRL_LIST_CLASS<int>* list = nullptr;
 
     explicit ListDialog(int mode, int group)
     {
+        options.numbering = true;
         dlg.Add(200, MakeList);
         dlg.init = [this, mode, group](TestDialog& d) {
             list = new CTRL_LIST_CLASS<int>;
-            ListOptions o;
-            o.numbering = true;
-            list->Attach(&d, 200, &records, &current, o, [](int, const int& r) { return std::to_string(r); });
+            list->Attach(&d, 200, &records, &current, options, [](int, const int& r) { return std::to_string(r); });
             list->SetListCommands(ListAcceleratorId(mode, group), mode, group);
             list->SetListMenu(ListMenuId(mode, group), mode, group);
+            if (emptyKeys) {
+                list->ClearListKeys();
+                list->ClearListMenu();
+            }
+        };
+    }
+    // Runs the group 1 editing commands as a window would, then refreshes.
+    void HandleCommands()
+    {
+        dlg.onCommand = [this](int id, Notify) {
+            switch (id) {
+            case 40030: case 40027: list->CutSel(); break;
+            case 40031: case 40024: list->CopySel(); break;
+            case 40032: case 40025: list->Paste(); break;
+            case 40034: case 40029: list->DeleteSel(); break;
+            default: break;
+            }
+            dlg.RefreshLists();
         };
     }
     QListWidget* Widget() { return qobject_cast<QListWidget*>(dlg.Item(200)); }
+    QPoint LinePoint(int line) { return Widget()->visualItemRect(Widget()->item(line)).center(); }
+    void Click(int line, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(Widget()->viewport(), button, {}, LinePoint(line));
+        Pump();
+    }
+    std::vector<int> SelectedRows()
+    {
+        std::vector<int> rows;
+        for (int i = 0; i < Widget()->count(); ++i)
+            if (Widget()->item(i)->isSelected())
+                rows.push_back(i);
+        return rows;
+    }
 };
 
 // Ctrl+X, Ctrl+C, Ctrl+V, Ctrl+I and Delete, and what each row expects.
@@ -376,4 +409,151 @@ TEST(ListControl, ADialogMayCloseFromTheCommandOfAListKey)
         Pump();
     });
     EXPECT_EQ(result, 1);
+}
+
+TEST(ListControl, DeleteReachesTheListInSheetPagesAndThroughTheAcceleratorsAlone)
+{
+    for (const ListCommandRow& row : kListCommandRows) {
+        SCOPED_TRACE(testing::Message() << "mode " << row.mode << " group " << row.group);
+        const int deleteId = row.keys[5] ? row.keys[5] : row.keys[6];
+        {
+            // A list on a property-sheet page: the sheet has no keyboard record.
+            ListDialog ld(row.mode, row.group);
+            PROP_CLASS sheet;
+            sheet.AddPage(&ld.dlg, QStringLiteral("page"));
+            ASSERT_TRUE(sheet.Create(nullptr, QStringLiteral("sheet"), true));
+            sheet.Widget()->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.Widget()));
+            ld.Widget()->setFocus();
+            QTest::keyClick(ld.Widget(), Qt::Key_Delete);
+            Pump();
+            EXPECT_EQ(ld.dlg.CommandIds(), std::vector<int>{deleteId}) << "sheet page";
+            sheet.Destroy();
+        }
+        {
+            // The list's own key table emptied: the accelerators still give
+            // every editing key, once.
+            ListDialog ld(row.mode, row.group);
+            ld.emptyKeys = true;
+            ASSERT_TRUE(OpenActive(ld.dlg));
+            EXPECT_EQ(PressListKeys(ld), ExpectedKeys(row)) << "emptied key table";
+            ld.dlg.Close(0);
+        }
+    }
+}
+
+TEST(ListControl, FirstShowSelectsTheFirstLineAndCopiesItsRecord)
+{
+    for (bool multiple : {false, true}) {
+        SCOPED_TRACE(multiple ? "multiple" : "single");
+        ListDialog ld(1, 1);
+        ld.records = {5, 6, 7};
+        ld.current = -1;
+        ld.options.multiple = multiple;
+        // A field bound to the current record, registered after the list.
+        ld.dlg.Add(300, [](QWidget* p) { return new QLineEdit(p); });
+        auto attachList = ld.dlg.init;
+        ld.dlg.init = [&](TestDialog& d) {
+            attachList(d);
+            (new CTRL_EDITVAL_CLASS<int>)->Attach(&d, 300, &ld.current, -100, 100);
+        };
+        PROP_CLASS sheet;
+        sheet.AddPage(&ld.dlg, QStringLiteral("page"));
+        ASSERT_TRUE(sheet.Create(nullptr, QStringLiteral("sheet"), true));
+        EXPECT_EQ(ld.SelectedRows(), std::vector<int>{0});
+        EXPECT_EQ(ld.current, 5);
+        EXPECT_EQ(Line(ld.dlg, 300)->text(), "5");
+        sheet.Destroy();
+    }
+    // A multiple-selection list that grows from nothing selects its first line.
+    ListDialog ld(1, 1);
+    ld.records = {};
+    ld.options.multiple = true;
+    ASSERT_TRUE(OpenActive(ld.dlg));
+    EXPECT_TRUE(ld.SelectedRows().empty());
+    EXPECT_EQ(ld.list->Resize(3), 1);
+    ld.dlg.RefreshLists();
+    EXPECT_EQ(ld.SelectedRows(), std::vector<int>{0});
+    ld.dlg.Close(0);
+}
+
+TEST(ListControl, ALineTheUserChoseStaysSelectedThroughARefresh)
+{
+    ListDialog ld(1, 1);
+    ld.records = {1, 2, 3, 4, 5};
+    ld.HandleCommands();
+    ASSERT_TRUE(OpenActive(ld.dlg));
+    ld.Widget()->setFocus();
+    ld.Click(3);
+    ld.dlg.SendCommand(500);  // a command that only refreshes the lists
+    EXPECT_EQ(ld.SelectedRows(), std::vector<int>{3});
+    QTest::keyClick(ld.Widget(), Qt::Key_Up);
+    ld.dlg.SendCommand(500);
+    EXPECT_EQ(ld.SelectedRows(), std::vector<int>{2});
+    QTest::keyClick(ld.Widget(), Qt::Key_Delete);  // deletes the line moved to
+    Pump();
+    ld.dlg.StoreAll();
+    EXPECT_EQ(ld.records, (std::vector<int>{1, 2, 4, 5}));
+    EXPECT_EQ(ld.SelectedRows(), std::vector<int>{2});
+    ld.dlg.Close(0);
+}
+
+TEST(ListControl, RightClickKeepsTheSelectionAndEscapeClosesItsMenu)
+{
+    ListDialog ld(1, 1);
+    ld.records = {1, 2, 3, 4};
+    ASSERT_TRUE(OpenActive(ld.dlg));
+    ld.Click(1);
+    bool menuShown = false, menuGone = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* menu = QApplication::activePopupWidget();
+        menuShown = qobject_cast<QMenu*>(menu) != nullptr;
+        if (!menu)
+            return;
+        QTest::keyClick(menu, Qt::Key_Escape);
+        menuGone = QApplication::activePopupWidget() == nullptr;
+        if (!menuGone)
+            menu->close();  // do not hang the test
+    });
+    ld.Click(3, Qt::RightButton);
+    EXPECT_TRUE(menuShown);
+    EXPECT_TRUE(menuGone);
+    EXPECT_TRUE(ld.dlg.commands.empty());  // no item chosen, the dialog not closed
+    EXPECT_TRUE(ld.dlg.Widget()->isVisible());
+    EXPECT_EQ(ld.SelectedRows(), std::vector<int>{1});
+    ld.Click(2);  // the next click is the user's
+    EXPECT_EQ(ld.SelectedRows(), std::vector<int>{2});
+    ld.dlg.Close(0);
+}
+
+TEST(ListControl, CopiedRecordsPasteInTheNextDialog)
+{
+    std::vector<int> pasted;
+    {
+        ListDialog first(1, 1);
+        first.records = {10, 20, 30};
+        first.HandleCommands();
+        ASSERT_TRUE(OpenActive(first.dlg));
+        first.Widget()->setFocus();
+        first.Click(1);
+        QTest::keyClick(first.Widget(), Qt::Key_C, Qt::ControlModifier);
+        Pump();
+        first.dlg.Close(0);
+    }
+    ListDialog second(1, 1);
+    second.records = {7, 8};
+    second.HandleCommands();
+    ASSERT_TRUE(OpenActive(second.dlg));
+    second.Widget()->setFocus();
+    QTest::keyClick(second.Widget(), Qt::Key_V, Qt::ControlModifier);
+    Pump();
+    second.dlg.StoreAll();
+    EXPECT_EQ(second.records, (std::vector<int>{20, 7, 8}));
+    // A paste cut short by the maximum reports what went in.
+    second.list->Model().maxCount = 4;
+    second.list->Model().Clipboard() = {1, 2, 3};
+    EXPECT_EQ(second.list->Paste(), 1);
+    EXPECT_TRUE(second.list->Model().pasteStopped);
+    EXPECT_EQ(second.list->Paste(), 0);
+    second.dlg.Close(0);
 }

@@ -13,6 +13,8 @@
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QComboBox>
+#include <QMenuBar>
 #include <QScreen>
 
 #include "base/text.h"
@@ -284,15 +286,13 @@ TEST(InputDialogs, InputValueClampsWhatIsTyped)
 {
     int value = 5;
     QTimer::singleShot(0, [] {
-        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        auto* dlg = qobject_cast<QDialog*>(CurrentModalDialog());
         ASSERT_NE(dlg, nullptr);
         EXPECT_EQ(dlg->windowTitle(), QString::fromUtf8("データ数"));
         auto* edit = dlg->findChild<QLineEdit*>();
         edit->selectAll();
         QTest::keyClicks(edit, "150");
-        for (QPushButton* b : dlg->findChildren<QPushButton*>())
-            if (b->text() == "OK")
-                b->click();
+        QTest::keyClick(edit, Qt::Key_Return);  // Enter is OK
     });
     EXPECT_EQ(InputValue(nullptr, false, value, 1, 99, SJ("データ数")), 1);
     EXPECT_EQ(value, 99);
@@ -302,7 +302,7 @@ TEST(InputDialogs, InputTextScreenshotWithJapaneseText)
 {
     std::string text = SJ("勇者の剣");
     QTimer::singleShot(0, [] {
-        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        auto* dlg = qobject_cast<QDialog*>(CurrentModalDialog());
         ASSERT_NE(dlg, nullptr);
         auto* edit = dlg->findChild<QLineEdit*>();
         EXPECT_EQ(edit->text(), QString::fromUtf8("勇者の剣"));
@@ -318,19 +318,180 @@ TEST(InputDialogs, InputTextScreenshotWithJapaneseText)
     EXPECT_EQ(text, SJ("勇者の剣＋１"));
 }
 
-TEST(InputDialogs, InputTextRefusesMoreThanTheLimit)
+TEST(InputDialogs, InputTextCutsWhatGoesOverTheLimit)
 {
-    std::string text;
-    QTimer::singleShot(0, [] {
-        auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dlg, nullptr);
-        QTest::keyClicks(dlg->findChild<QLineEdit*>(), "abcde");
-        for (QPushButton* b : dlg->findChildren<QPushButton*>())
-            if (b->text() == "OK")
-                b->click();
+    struct Case {
+        int limit;
+        bool messageChars;
+        const char* start;   // the text when the dialog opens (UTF-8)
+        int caret;           // where the insertion goes
+        const char* typed;   // typed key by key, or
+        const char* pasted;  // inserted at once
+        const char* result;
+    };
+    const Case cases[] = {
+        {4, true, "", 0, "abcde", nullptr, "abcd"},          // the line is full
+        {5, false, "", 0, nullptr, "あいう", "あい"},         // cut before a character it would split
+        {6, false, "ab", 1, nullptr, "あいう", "aあいb"},     // the text around the paste stays
+        {4, false, "abcd", 2, "x", nullptr, "abcd"},         // a key over the limit is refused
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.result);
+        std::string text = Utf8ToCp932(c.start);
+        QTimer::singleShot(0, [&c] {
+            QDialog* dlg = CurrentModalDialog();
+            ASSERT_NE(dlg, nullptr);
+            auto* edit = dlg->findChild<QLineEdit*>();
+            edit->setCursorPosition(c.caret);
+            if (c.typed)
+                QTest::keyClicks(edit, c.typed);
+            else
+                edit->insert(QString::fromUtf8(c.pasted));
+            QTest::keyClick(edit, Qt::Key_Enter);
+        });
+        EXPECT_EQ(InputText(nullptr, false, text, c.limit, c.messageChars, SJ("名前")), 1);
+        EXPECT_EQ(Cp932ToUtf8(text), c.result);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Enter, Escape with popups, modal runs and centring
+
+namespace {
+
+QWidget* MakeNamedButton(QWidget* p, const char* text) { return new QPushButton(QString::fromUtf8(text), p); }
+
+// Buttons "新規" and "削除" first, then an edit and a list.
+void AddNewDeleteAndEdit(TestDialog& d)
+{
+    d.Add(10, [](QWidget* p) { return MakeNamedButton(p, "新規"); });
+    d.Add(11, [](QWidget* p) { return MakeNamedButton(p, "削除"); });
+    d.Add(12, MakeLine);
+}
+
+}  // namespace
+
+TEST(Dialogs, EnterClicksNoButtonButASheetsOk)
+{
+    {
+        TestDialog d;
+        AddNewDeleteAndEdit(d);
+        ASSERT_TRUE(OpenActive(d));
+        d.Item(12)->setFocus();
+        QTest::keyClick(d.Item(12), Qt::Key_Return);
+        d.Item(10)->setFocus();  // not even the focused button
+        QTest::keyClick(d.Item(10), Qt::Key_Return);
+        Pump();
+        EXPECT_TRUE(d.commands.empty());
+        d.Close(0);
+    }
+    {
+        // Modal, the same.
+        TestDialog d;
+        AddNewDeleteAndEdit(d);
+        RunModal(d, [&] {
+            d.Item(12)->setFocus();
+            QTest::keyClick(d.Item(12), Qt::Key_Enter);
+            Pump();
+        });
+        EXPECT_TRUE(d.commands.empty());
+    }
+    {
+        // On a sheet's page Enter is the sheet's OK, which closes the pages.
+        struct Sheet : PROP_CLASS {
+            int applied = 0;
+            void OnApply() override { ++applied; }
+        };
+        TestDialog page;  // outlives the sheet, which closes it
+        Sheet sheet;
+        AddNewDeleteAndEdit(page);
+        sheet.AddPage(&page, QStringLiteral("page"));
+        ASSERT_TRUE(sheet.Create(nullptr, QStringLiteral("sheet"), true));
+        sheet.Widget()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.Widget()));
+        page.Item(12)->setFocus();
+        QTest::keyClick(page.Item(12), Qt::Key_Return);
+        Pump();
+        EXPECT_TRUE(page.commands.empty());
+        EXPECT_EQ(sheet.applied, 1);
+        EXPECT_FALSE(page.Exists());
+        sheet.Destroy();
+    }
+}
+
+TEST(Dialogs, EscapeClosesAnOpenMenuOrDropDownAndTheNextClickCounts)
+{
+    TestDialog d;
+    d.Add(1, MakeButton);
+    d.Add(2, [](QWidget* p) {
+        auto* c = new QComboBox(p);
+        c->addItems({QStringLiteral("a"), QStringLiteral("b")});
+        return c;
     });
-    EXPECT_EQ(InputText(nullptr, false, text, 4, true, SJ("名前")), 1);
-    EXPECT_EQ(text, "abcd");
+    d.Add(3, [](QWidget* p) {
+        auto* bar = new QMenuBar(p);
+        bar->addMenu(QStringLiteral("&File"))->addAction(QStringLiteral("item"));
+        return bar;
+    });
+    ASSERT_TRUE(OpenActive(d));
+    auto* combo = qobject_cast<QComboBox*>(d.Item(2));
+    auto* bar = qobject_cast<QMenuBar*>(d.Item(3));
+    const std::vector<std::pair<const char*, std::function<void()>>> opens = {
+        {"drop-down", [&] { combo->showPopup(); }},
+        {"menu bar", [&] { bar->actions().front()->menu()->popup(d.Widget()->mapToGlobal(QPoint(0, 0))); }},
+    };
+    for (const auto& [name, open] : opens) {
+        SCOPED_TRACE(name);
+        d.commands.clear();
+        open();
+        Pump();
+        QWidget* popup = QApplication::activePopupWidget();
+        ASSERT_NE(popup, nullptr);
+        QTest::keyClick(popup->focusWidget() ? popup->focusWidget() : popup, Qt::Key_Escape);
+        Pump();
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        if (QWidget* left = QApplication::activePopupWidget())
+            left->close();
+        EXPECT_TRUE(d.Widget()->isVisible());
+        EXPECT_TRUE(d.commands.empty()) << "Escape reached the dialog";
+        QTest::mouseClick(d.Item(1), Qt::LeftButton);
+        Pump();
+        EXPECT_EQ(d.CommandIds(), std::vector<int>{1});
+    }
+    d.Close(0);
+}
+
+TEST(Dialogs, AModalRunHoldsItsOwnerOnlyAndSitsCentredOverIt)
+{
+    TestDialog other, owner;
+    other.Add(1, MakeButton);
+    owner.Add(1, MakeButton);
+    ASSERT_TRUE(OpenActive(other));
+    ASSERT_TRUE(OpenActive(owner));
+    QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    owner.Widget()->setGeometry(area.left() + 50, area.top() + 60, 420, 300);
+
+    TestDialog modal;
+    modal.Add(1, MakeLine);
+    modal.SetupWindow(0, owner.Widget(), &owner);
+    modal.SetOwner(&owner, true);
+    QPoint centreOffset;
+    RunModal(modal, [&] {
+        QTest::mouseClick(other.Item(1), Qt::LeftButton);
+        QTest::mouseClick(owner.Item(1), Qt::LeftButton);
+        Pump();
+        QRect client(modal.Widget()->mapToGlobal(QPoint(0, 0)), modal.Widget()->size());
+        QRect ownerClient(owner.Widget()->mapToGlobal(QPoint(0, 0)), owner.Widget()->size());
+        centreOffset = client.center() - ownerClient.center();
+    });
+    EXPECT_EQ(other.CommandIds(), std::vector<int>{1});
+    EXPECT_TRUE(owner.commands.empty());
+    EXPECT_LE(centreOffset.manhattanLength(), 2);
+    // Once the run is over the owner takes clicks again.
+    QTest::mouseClick(owner.Item(1), Qt::LeftButton);
+    EXPECT_EQ(owner.CommandIds(), std::vector<int>{1});
+    owner.Close(0);
+    other.Close(0);
 }
 
 // Qt's own texts are Japanese: the standard buttons of the message boxes and
