@@ -425,13 +425,13 @@ void WND_CLASS::PlaceWindow()
     const bool stored = m_pPlace && m_pPlace->m_bValid;
     // Centring puts this window's client area over the other's client area;
     // the result is the position of this window's frame.
-    auto centred = [&](const QWidget* over) {
-        const QRect client(over->mapToGlobal(QPoint(0, 0)), over->size());
+    auto centredIn = [&](const QRect& client) {
         const QPoint frameToClient = m_pWnd->geometry().topLeft() - m_pWnd->frameGeometry().topLeft();
         const QSize own = m_pWnd->size();
         return QPoint(client.x() + (client.width() - own.width()) / 2,
                       client.y() + (client.height() - own.height()) / 2) - frameToClient;
     };
+    auto centred = [&](const QWidget* over) { return centredIn(QRect(over->mapToGlobal(QPoint(0, 0)), over->size())); };
     if (stored) {
         at = QPoint(m_pPlace->m_nLeft, m_pPlace->m_nTop);
     } else if (m_pOwner && m_pOwner->Widget()) {
@@ -448,7 +448,7 @@ void WND_CLASS::PlaceWindow()
         QScreen* under = QGuiApplication::screenAt(QCursor::pos());
         if (!under)
             under = QGuiApplication::primaryScreen();
-        at = under ? centred(under->availableGeometry()) : m_pWnd->pos();
+        at = under ? centredIn(under->availableGeometry()) : m_pWnd->pos();
     }
     // Clamped into the work area of the screen the window lands on.
     QScreen* screen = QGuiApplication::screenAt(at + QPoint(size.width() / 2, size.height() / 2));
