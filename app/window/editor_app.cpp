@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/test_play.h"
+#include "app/window/test_play_listener.h"
 #include "base/text.h"
 #include "project/project.h"
 #include "media/sound_output.h"
@@ -222,6 +224,15 @@ void IdleDriver::Tick()
         onFrame();
 }
 
+void EndTestPlayFromGame()
+{
+    if (QWidget* w = MainDialog().Widget()) {
+        w->raise();
+        w->activateWindow();
+    }
+    EndTestPlay(Editor(), ProcessTestPlayHooks());
+}
+
 int RunEditor(StartupHooks hooks)
 {
     ShutdownHooks& down = ProcessShutdownHooks();
@@ -245,7 +256,15 @@ int RunEditor(StartupHooks hooks)
         return 0;
     IdleDriver idle;
     idle.windows.push_back(&MainDialog());
+    TestPlayHooks& play = ProcessTestPlayHooks();
+    play.clock = NowMs;
+    play.busyChanged = [&idle] { idle.UpdateRunning(); };
+    TestPlayListener listener;
+    listener.onEnd = EndTestPlayFromGame;
+    if (!listener.Listen(TestPlayChannel(ProjectFolder)))
+        ReportPrintf("Test play: cannot listen on %s", TestPlayChannel(ProjectFolder).c_str());
     int code = QApplication::exec();
+    play.busyChanged = nullptr;
     AppShutdown(down);
     MainDialog().Close(0);
     return code;
