@@ -285,7 +285,7 @@ bool StartTestPlay(EditorState& ed, Project& p, const TestPlayHooks& hooks)
     config.m_nPaletteMode = static_cast<int32_t>(ed.mode);
     config.SaveFile(ProjectFile::EditConfig);
 
-    std::string folder = ProjectFolder.empty() ? CurrentDirectory() : ProjectFolder;
+    const std::string folder = WorkingFolder();
     std::string absolute = program;
     if (!absolute.empty() && absolute[0] != '/')
         absolute = folder + "/" + absolute;
@@ -335,6 +335,12 @@ bool CollectGameExit(GameProcess& game)
 
 // ---------------------------------------------------------------------------
 // The channel
+
+std::string WorkingFolder()
+{
+    std::error_code ec;
+    return std::filesystem::current_path(ec).string();
+}
 
 uint32_t Fnv1a32(std::string_view bytes)
 {

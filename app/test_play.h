@@ -90,6 +90,10 @@ bool CollectGameExit(GameProcess& game);
 
 // --- The end-of-play channel
 
+// The current directory as the system gives it (the project folder of both
+// the editor and the game).
+std::string WorkingFolder();
+
 // The local socket path editor and game agree on for a project folder (as the
 // current directory gives it): the user's runtime folder (else the temp
 // folder) / "VantorTactics_Editor-<uid>-<FNV-1a 32 of the folder in hex>".

@@ -261,8 +261,9 @@ int RunEditor(StartupHooks hooks)
     play.busyChanged = [&idle] { idle.UpdateRunning(); };
     TestPlayListener listener;
     listener.onEnd = EndTestPlayFromGame;
-    if (!listener.Listen(TestPlayChannel(ProjectFolder)))
-        ReportPrintf("Test play: cannot listen on %s", TestPlayChannel(ProjectFolder).c_str());
+    const std::string channel = TestPlayChannel(WorkingFolder());
+    if (!listener.Listen(channel))
+        ReportPrintf("Test play: cannot listen on %s", channel.c_str());
     int code = QApplication::exec();
     play.busyChanged = nullptr;
     AppShutdown(down);

@@ -62,7 +62,9 @@ void DLG_TESTPLAY::Build(QDialog* dialog)
             w = new QCheckBox(QString::fromUtf8(o.label), playFrame);
             grid->addWidget(w, row++, 0, 1, 2);
         } else {
-            w = new QComboBox(playFrame);
+            auto* combo = new QComboBox(playFrame);
+            combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+            w = combo;
             grid->addWidget(new QLabel(QString::fromUtf8(o.label), playFrame), row, 0);
             grid->addWidget(w, row++, 1);
         }

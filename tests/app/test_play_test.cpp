@@ -233,11 +233,9 @@ struct StartEnv {
             return launchResult;
         };
         hooks.busyChanged = [this] { ++busyChanges; };
-        ProjectFolder = dir.Path().string();
     }
     ~StartEnv()
     {
-        ProjectFolder.clear();
         AppBusy = false;
     }
     void OpenSavedStage(const std::string& path)

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -57,11 +58,9 @@ struct TestPlayGuiTest : ::testing::Test {
         ResetProject();
         Editor() = EditorState();
         std::filesystem::create_directories("e_data");
-        ProjectFolder = CurrentDirectory();
     }
     void TearDown() override
     {
-        ProjectFolder.clear();
         AppBusy = false;
         LastGameProcess().pid = 0;
         ResetProject();
@@ -97,6 +96,8 @@ TEST_F(TestPlayGuiTest, SettingsDialogEnablesThePathAndWritesOnlyOnOk)
         });
         EXPECT_EQ(dlg.DoModal(), 0);
     }
+    // The closed dialog's widgets go before another window takes the focus.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(ReadFile("e_data/Testplay.dat"), before);
     EXPECT_EQ(settings.m_bAutoFind, 1);
     EXPECT_EQ(settings.m_nTraining, 0);
@@ -117,8 +118,8 @@ TEST_F(TestPlayGuiTest, SettingsDialogEnablesThePathAndWritesOnlyOnOk)
             QTest::mouseClick(dlg.Item(DLG_TESTPLAY::IDC_AUTO), Qt::LeftButton);
             qobject_cast<QPushButton*>(dlg.Item(DLG_TESTPLAY::IDC_BROWSE))->click();
             EXPECT_EQ(path->text(), QStringLiteral("bin\\mygame"));
-            QTest::mouseClick(dlg.Item(DLG_TESTPLAY::IDC_NO_GROWTH), Qt::LeftButton);
-            QTest::mouseClick(dlg.Item(DLG_TESTPLAY::IDC_NO_SENSE), Qt::LeftButton);
+            qobject_cast<QAbstractButton*>(dlg.Item(DLG_TESTPLAY::IDC_NO_GROWTH))->click();
+            qobject_cast<QAbstractButton*>(dlg.Item(DLG_TESTPLAY::IDC_NO_SENSE))->click();
             qobject_cast<QComboBox*>(dlg.Item(DLG_TESTPLAY::IDC_SKILL))->setCurrentIndex(1);
             qobject_cast<QComboBox*>(dlg.Item(DLG_TESTPLAY::IDC_SKILL_LEVEL))->setCurrentIndex(2);
             auto* training = qobject_cast<QComboBox*>(dlg.Item(DLG_TESTPLAY::IDC_TRAINING));
@@ -133,6 +134,7 @@ TEST_F(TestPlayGuiTest, SettingsDialogEnablesThePathAndWritesOnlyOnOk)
         ASSERT_EQ(asked.size(), 1u);
         EXPECT_EQ(asked[0].title, SJ("ゲームプログラムの選択"));
     }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     cTestPlay written;
     ASSERT_TRUE(written.LoadFile(ProjectFile::TestPlay));
     const std::pair<const char*, std::pair<int, int>> values[] = {
@@ -154,7 +156,7 @@ TEST_F(TestPlayGuiTest, F5StartsTheGameAndItsEndIsNoticed)
     CopyProgram(VANTOR_BUILD_DIR "/tests/testplay_probe", "probe-game");
     TheProject().m_TestPlay.m_bAutoFind = 1;
     TestPlayListener listener;
-    ASSERT_TRUE(listener.Listen(TestPlayChannel(ProjectFolder)));
+    ASSERT_TRUE(listener.Listen(TestPlayChannel(WorkingFolder())));
     int ends = 0;
     listener.onEnd = [&] {
         ++ends;
@@ -173,12 +175,16 @@ TEST_F(TestPlayGuiTest, F5StartsTheGameAndItsEndIsNoticed)
         Editor().testPlayRunning = false;
         int endsBefore = ends;
         QTest::keyClick(main.MapView(), Qt::Key_F5);
+        Pump();
+        ASSERT_TRUE(sink.texts.empty()) << Cp932ToUtf8(sink.texts[0]);
         EXPECT_TRUE(Editor().testPlayRunning) << row.mode;
         EXPECT_TRUE(AppBusy) << row.mode;
         int pid = LastGameProcess().pid;
         ASSERT_GT(pid, 0) << row.mode;
-        // Wait until the program is over, then a little more for the notice.
-        ASSERT_TRUE(WaitFor([] { return CollectGameExit(LastGameProcess()); }, 10000)) << row.mode;
+        // Wait until the program is over (the listener collects it), then a
+        // little more for the notice.
+        auto collected = [] { CollectGameExit(LastGameProcess()); return LastGameProcess().pid == 0; };
+        ASSERT_TRUE(WaitFor(collected, 10000)) << row.mode;
         WaitFor([&] { return ends > endsBefore; }, 500);
         EXPECT_TRUE(std::filesystem::exists("probe.ran")) << row.mode;
         EXPECT_EQ(Editor().testPlayRunning, !row.ends) << row.mode;
@@ -212,9 +218,22 @@ TEST_F(TestPlayGuiTest, StandInShowsTheSavedStageAndSettings)
     QDir().mkpath(VANTOR_BUILD_DIR "/screenshots");
     window.grab().save(VANTOR_BUILD_DIR "/screenshots/vantor_game.png");
 
+    // Its button and Escape end it.
+    window.EndButton()->click();
+    EXPECT_FALSE(window.isVisible());
+    window.show();
+    // Sent past the editor's keyboard rules, which keep Escape from windows
+    // that did not ask for it; the game runs without them.
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    static_cast<QObject&>(window).event(&escape);
+    EXPECT_FALSE(window.isVisible());
+
+    // A project that does not load shows why.
+    GameWindow failed(false, {"プロジェクトのロードに失敗しました！"});
+    EXPECT_EQ(failed.Map(), nullptr);
+    EXPECT_EQ(failed.Info()->toPlainText(), QStringLiteral("プロジェクトのロードに失敗しました！"));
+
     // Without a stage: the game, its world map and the notice.
-    GameWindow plain(true, {});
-    (void)plain;
     std::vector<std::string> lines = GameInfoLines(false);
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[0], "ゲーム名: " + game);
@@ -230,19 +249,19 @@ TEST_F(TestPlayGuiTest, StandInGameStartedByTestPlayEndsIt)
     ASSERT_TRUE(OpenReportLog("report.txt"));
     TheProject().m_TestPlay.m_bAutoFind = 1;
     TestPlayListener listener;
-    ASSERT_TRUE(listener.Listen(TestPlayChannel(ProjectFolder)));
+    ASSERT_TRUE(listener.Listen(TestPlayChannel(WorkingFolder())));
     bool ended = false;
     listener.onEnd = [&] {
         ended = true;
         EndTestPlay(Editor(), ProcessTestPlayHooks());
     };
-    ASSERT_TRUE(StartTestPlay(Editor(), TheProject(), ProcessTestPlayHooks()));
+    ASSERT_TRUE(StartTestPlay(Editor(), TheProject(), ProcessTestPlayHooks())) << (sink.texts.empty() ? "" : Cp932ToUtf8(sink.texts[0]));
     int pid = LastGameProcess().pid;
     ASSERT_TRUE(WaitFor([&] { return listener.Connections() > 0; }, 20000));
     kill(pid, SIGTERM);
     EXPECT_TRUE(WaitFor([&] { return ended; }, 20000));
     EXPECT_FALSE(Editor().testPlayRunning);
-    ASSERT_TRUE(WaitFor([] { return CollectGameExit(LastGameProcess()); }, 20000));
+    ASSERT_TRUE(WaitFor([] { CollectGameExit(LastGameProcess()); return LastGameProcess().pid == 0; }, 20000));
     CloseReportLog();
     auto log = ReadFile("report.txt");
     std::string text(log.begin(), log.end());

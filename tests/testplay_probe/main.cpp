@@ -8,7 +8,6 @@
 #include <string>
 
 #include "app/test_play.h"
-#include "base/paths.h"
 
 VANTOR_GAME_MARKER();
 
@@ -19,7 +18,7 @@ int main()
     std::ofstream("probe.ran") << what << "\n";
     TestPlayClient editor;
     if (what != "silent")
-        editor.Connect(TestPlayChannel(CurrentDirectory()));
+        editor.Connect(TestPlayChannel(WorkingFolder()));
     usleep(200 * 1000);
     if (what == "send")
         editor.Send(0);

@@ -15,6 +15,7 @@
 #include "app/startup.h"
 #include "app/test_play.h"
 #include "base/log.h"
+#include "base/paths.h"
 #include "base/text.h"
 #include "project/project.h"
 #include "stage/map_render.h"

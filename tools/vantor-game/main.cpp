@@ -7,7 +7,6 @@
 #include <QTimer>
 
 #include "app/test_play.h"
-#include "base/paths.h"
 #include "game_window.h"
 
 // The editor finds its game by this.
@@ -33,7 +32,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Connected from the start, so that the editor notices a crash.
     TestPlayClient editor;
-    editor.Connect(TestPlayChannel(CurrentDirectory()));
+    editor.Connect(TestPlayChannel(WorkingFolder()));
 
     std::vector<std::string> messages;
     bool loaded = LoadGameProject(messages);
