@@ -96,8 +96,7 @@ TEST_F(TestPlayGuiTest, SettingsDialogEnablesThePathAndWritesOnlyOnOk)
         });
         EXPECT_EQ(dlg.DoModal(), 0);
     }
-    // The closed dialog's widgets go before another window takes the focus.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
     EXPECT_EQ(ReadFile("e_data/Testplay.dat"), before);
     EXPECT_EQ(settings.m_bAutoFind, 1);
     EXPECT_EQ(settings.m_nTraining, 0);
@@ -134,7 +133,6 @@ TEST_F(TestPlayGuiTest, SettingsDialogEnablesThePathAndWritesOnlyOnOk)
         ASSERT_EQ(asked.size(), 1u);
         EXPECT_EQ(asked[0].title, SJ("ゲームプログラムの選択"));
     }
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     cTestPlay written;
     ASSERT_TRUE(written.LoadFile(ProjectFile::TestPlay));
     const std::pair<const char*, std::pair<int, int>> values[] = {
