@@ -128,7 +128,7 @@ void RenderMap(Surface& target, const MapScene& scene, int scrollX, int scrollY,
 
     // Events: a small picture of the first page in the cell's upper right corner.
     for (const cEvent& ev : stage.m_Events) {
-        if (ev.m_Pages.empty() || !inView(ev.m_nX, ev.m_nY))
+        if (scene.gameView || ev.m_Pages.empty() || !inView(ev.m_nX, ev.m_nY))
             continue;
         int x = (ev.m_nX - scrollX) * kChipSize + 15, y = (ev.m_nY - scrollY) * kChipSize + 1;
         int g = ev.m_Pages[0].m_nGraphic;
@@ -145,6 +145,8 @@ void RenderMap(Surface& target, const MapScene& scene, int scrollX, int scrollY,
                 DrawSurface(target, (pos.x - scrollX) * kChipSize, (pos.y - scrollY) * kChipSize, kChipSize, kChipSize,
                             *scene.art.markers, 0, 64, 0);
 
+    if (scene.gameView)
+        return;
     // Grid over the whole client area.
     for (int x = 0; x < target.Width(); x += kChipSize)
         FillRect(target, x, 0, 1, target.Height(), kGridColour);

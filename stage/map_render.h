@@ -25,6 +25,9 @@ struct MapScene {
     std::vector<int> chipImages;        // image number of each chip
     std::function<int(int enemy)> enemyPattern;  // character pattern of an enemy, -1 for none
     MapArt art;
+    // As the game shows the stage: without the events' pictures, the grid
+    // and the cursor.
+    bool gameView = false;
 };
 
 // The cursor as the view shows it.

@@ -704,6 +704,9 @@ void DLG_CLASS::DestroyWidget()
     w->setProperty("cHook", QVariant());
     w->hide();
     DetachWidget();
+    // The items outlive this object until their deferred delete; a focus
+    // change meanwhile must not reach a filter that calls back into it.
+    delete m_pItemFilter;
     m_pItemFilter = nullptr;
     m_pScrollH = m_pScrollV = nullptr;
     m_Items.clear();

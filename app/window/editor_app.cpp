@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/test_play.h"
+#include "app/window/test_play_listener.h"
 #include "base/text.h"
 #include "project/project.h"
 #include "media/sound_output.h"
@@ -239,6 +241,15 @@ void IdleDriver::Tick()
         onFrame();
 }
 
+void EndTestPlayFromGame()
+{
+    if (QWidget* w = MainDialog().Widget()) {
+        w->raise();
+        w->activateWindow();
+    }
+    EndTestPlay(Editor(), ProcessTestPlayHooks());
+}
+
 int RunEditor(StartupHooks hooks)
 {
     ShutdownHooks& down = ProcessShutdownHooks();
@@ -265,7 +276,16 @@ int RunEditor(StartupHooks hooks)
     QApplication::setQuitOnLastWindowClosed(false);
     IdleDriver idle;
     idle.windows.push_back(&MainDialog());
+    TestPlayHooks& play = ProcessTestPlayHooks();
+    play.clock = NowMs;
+    play.busyChanged = [&idle] { idle.UpdateRunning(); };
+    TestPlayListener listener;
+    listener.onEnd = EndTestPlayFromGame;
+    const std::string channel = TestPlayChannel(WorkingFolder());
+    if (!listener.Listen(channel))
+        ReportPrintf("Test play: cannot listen on %s", channel.c_str());
     int code = QApplication::exec();
+    play.busyChanged = nullptr;
     AppShutdown(down);
     MainDialog().Close(0);
     return code;

@@ -53,13 +53,17 @@ public:
     std::vector<WND_CLASS*> windows;
     // Called with the frame clock's answer, for animation previews.
     std::function<void()> onFrame;
+    // Starts or stops the tick as the application's state says.
+    void UpdateRunning();
 
 private:
-    void UpdateRunning();
     QTimer m_Timer;
     FrameClock m_Clock;
     RateCounter m_Rate;
 };
+
+// Ends the test play when the game says so: the main window comes forward.
+void EndTestPlayFromGame();
 
 // Start-up with the window steps, the event loop, shut-down. The exit code.
 int RunEditor(StartupHooks hooks);

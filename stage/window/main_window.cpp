@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "app/test_play.h"
 #include "base/log.h"
 #include "base/paths.h"
 #include "base/text.h"
@@ -21,6 +22,7 @@
 #include "resources/ids.h"
 #include "resources/menus.h"
 #include "stage/map_render.h"
+#include "stage/window/testplay_dialog.h"
 #include "ui/controls.h"
 #include "ui/input_dialogs.h"
 #include "ui/qt_text.h"
@@ -145,17 +147,17 @@ const DLG_MAIN::CommandRow DLG_MAIN::kCommands[] = {
     {cmd::kPenLine, &DLG_MAIN::CmdPenTool, true},
     {cmd::kPenRect, &DLG_MAIN::CmdPenTool, true},
     {cmd::kPenFill, &DLG_MAIN::CmdPenTool, true},
-    // Stage settings, position groups, start event, world map, test play; the
-    // database and the test-play settings need no stage.
+    // Stage settings, position groups, start event, world map; the database
+    // and test play need no stage.
     {cmd::kStageSettings, &DLG_MAIN::CmdLater, true},
     {cmd::kPositionGroups, &DLG_MAIN::CmdLater, true},
     {cmd::kStartEvent, &DLG_MAIN::CmdLater, true},
     {cmd::kWorldMap, &DLG_MAIN::CmdLater, true},
     {cmd::kDatabase, &DLG_MAIN::CmdLater, false},
-    {cmd::kTestPlaySettings, &DLG_MAIN::CmdLater, false},
-    {cmd::kTestPlayButton, &DLG_MAIN::CmdLater, true},
-    {cmd::kTestPlay, &DLG_MAIN::CmdLater, true},
-    {cmd::kTestPlayKey, &DLG_MAIN::CmdLater, true},
+    {cmd::kTestPlaySettings, &DLG_MAIN::CmdTestPlaySettings, false},
+    {cmd::kTestPlayButton, &DLG_MAIN::CmdTestPlay, false},
+    {cmd::kTestPlay, &DLG_MAIN::CmdTestPlay, false},
+    {cmd::kTestPlayKey, &DLG_MAIN::CmdTestPlay, false},
     // The event cell menu.
     {cmd::kMenuEdit, &DLG_MAIN::CmdEventCell, true},
     {cmd::kMenuCut1, &DLG_MAIN::CmdEventCell, true},
@@ -287,6 +289,7 @@ void DLG_MAIN::OnInitDialog()
 
     UpdateTitle();
     RefreshUndoButtons();
+    UpdateTestPlayTip();
     SetPaletteMode(Editor().mode);
     LayoutScrollBars();
     UpdateAll();
@@ -405,6 +408,36 @@ void DLG_MAIN::CmdPenTool(int id)
 
 // The editors of these commands open here once they exist.
 void DLG_MAIN::CmdLater(int) {}
+
+void DLG_MAIN::CmdTestPlay(int)
+{
+    StartTestPlay(Editor(), TheProject(), ProcessTestPlayHooks());
+    RefreshUndoButtons();
+    UpdateTitle();
+    UpdateTestPlayTip();
+}
+
+void DLG_MAIN::CmdTestPlaySettings(int)
+{
+    DLG_TESTPLAY dlg;
+    dlg.SetupWindow(0, m_pWnd, this);
+    if (dlg.DoModal() == 1)
+        UpdateTestPlayTip();
+}
+
+void DLG_MAIN::UpdateTestPlayTip()
+{
+    QAction* a = Action(cmd::kTestPlayButton);
+    if (!a)
+        return;
+    std::string program;
+    QString tip = QStringLiteral("テストプレイ");
+    if (FindGameProgram(TheProject().m_TestPlay, program))
+        tip += QStringLiteral(" (") + QString::fromStdString(program) + QStringLiteral(")");
+    else
+        tip += QStringLiteral(" (ゲームプログラムが見つかりません)");
+    a->setToolTip(tip);
+}
 
 MapHooks DLG_MAIN::Hooks()
 {

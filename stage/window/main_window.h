@@ -107,6 +107,10 @@ private:
     void CmdClear(int id);
     void CmdPenTool(int id);
     void CmdLater(int);
+    void CmdTestPlay(int);
+    void CmdTestPlaySettings(int);
+    // The test-play button names the program F5 starts.
+    void UpdateTestPlayTip();
     void CmdEventCell(int id);
 
     void AfterStageReplaced();
