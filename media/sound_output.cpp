@@ -83,6 +83,8 @@ SoundOutput* SetSoundOutput(SoundOutput* output)
     return old;
 }
 
+bool SoundOutputIsDefault() { return g_output == &g_silent; }
+
 void PrepareSound()
 {
     Sound().OpenMusic("bgm\\Free.mid", "bgm\\Free.ogg");
