@@ -278,3 +278,39 @@ TEST(PlayerSoundOutput, RenderingIsReproducible)
 }
 
 }  // namespace
+
+namespace {
+
+// The real synthesizer with the General MIDI sound font (the small one when
+// installed): a piece renders to sound, and to the same samples twice.
+TEST(GmSynth, RendersAPieceTheSameTwice)
+{
+    const std::string small = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+    if (std::ifstream(small).good())
+        SetSoundFontPath(small);
+    if (GmSoundFontPath().empty())
+        GTEST_SKIP() << "no General MIDI sound font installed";
+    TempDir dir;
+    WriteFile("bgm/a.mid", smf::File(1, 96, {{0x00, 0xC0, 0, 0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00},
+                                             {0x30, 0x99, 36, 120, 0x30, 0x89, 36, 0, 0x00, 0xFF, 0x2F, 0x00}}));
+    auto render = [] {
+        auto file = std::make_unique<WavFileAudioOutput>("out.wav", 44100);
+        WavFileAudioOutput* raw = file.get();
+        PlayerSoundOutput out([&] { return std::move(file); });
+        out.OpenMusic("", "");
+        EXPECT_TRUE(out.PlayMusic("bgm\\a.mid", 100, false));
+        raw->Render(44100);
+        return raw->Samples();
+    };
+    std::vector<int16_t> once = render();
+    SetSoundFontPath("");
+    int peak = 0;
+    for (int16_t s : once)
+        peak = std::max(peak, std::abs(int(s)));
+    EXPECT_GT(peak, 500);
+    SetSoundFontPath(std::ifstream(small).good() ? small : "");
+    EXPECT_EQ(once, render());
+    SetSoundFontPath("");
+}
+
+}  // namespace
