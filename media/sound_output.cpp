@@ -4,6 +4,7 @@
 
 #include "base/paths.h"
 #include "base/text.h"
+#include "media/smf.h"
 
 EffectKind EffectKindOf(const std::string& path)
 {
@@ -65,6 +66,14 @@ void SilentSoundOutput::Close()
     effectDevice.clear();
     effectSlots.clear();
     musicOpen = false;
+}
+
+std::string LoadFailureText()
+{
+    std::string text = SJ("読み込み失敗！");
+    if (!LastSoundFailure().empty())
+        text += "\n" + LastSoundFailure();
+    return text;
 }
 
 namespace {

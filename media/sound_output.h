@@ -55,6 +55,10 @@ public:
     std::string effect;        // the effect that "sounds"; empty when none
 };
 
+// The text of the box a caller shows when a piece does not play:
+// "読み込み失敗！", with the player's reason as a second line when it gave one.
+std::string LoadFailureText();
+
 // The process-wide output (a silent one unless replaced).
 SoundOutput& Sound();
 // Replaces the output (nullptr restores the silent one); returns the previous.

@@ -239,7 +239,7 @@ TEST(PlayerSoundOutput, SoundCallsReachThePlayers)
     Sound().SetVolume(70);
     EXPECT_FLOAT_EQ(out.GetMixer()->music.gain, 0.7f);
     EXPECT_FALSE(Sound().PlayMusic("bgm\\broken.ogg", 30, true));
-    EXPECT_FALSE(LastSoundFailure().empty());
+    EXPECT_EQ(LoadFailureText(), SJ("読み込み失敗！\nOgg bgm\\broken.ogg not Ogg Vorbis"));
     EXPECT_FALSE(out.GetMixer()->music.source);
 
     EXPECT_TRUE(Sound().PlayEffect("wave\\free.wav"));
