@@ -4,6 +4,7 @@
 
 #include "base/paths.h"
 #include "base/text.h"
+#include "media/smf.h"
 
 EffectKind EffectKindOf(const std::string& path)
 {
@@ -67,6 +68,14 @@ void SilentSoundOutput::Close()
     musicOpen = false;
 }
 
+std::string LoadFailureText()
+{
+    std::string text = SJ("読み込み失敗！");
+    if (!LastSoundFailure().empty())
+        text += "\n" + LastSoundFailure();
+    return text;
+}
+
 namespace {
 
 SilentSoundOutput g_silent;
@@ -82,6 +91,8 @@ SoundOutput* SetSoundOutput(SoundOutput* output)
     g_output = output ? output : &g_silent;
     return old;
 }
+
+bool SoundOutputIsDefault() { return g_output == &g_silent; }
 
 void PrepareSound()
 {

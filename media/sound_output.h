@@ -1,6 +1,6 @@
 // Where the editor's music and sound effects go. The editor plays through one
-// process-wide output; until the real players exist it is a silent one that
-// only keeps track of what it was asked to do.
+// process-wide output: a silent one that only keeps track of what it was
+// asked to do unless another is installed (the players, at start-up).
 #pragma once
 
 #include <string>
@@ -33,8 +33,7 @@ public:
     virtual void Close() = 0;
 };
 
-// Plays nothing; remembers what it was asked, for the tests and for the
-// editor until the real players come.
+// Plays nothing; remembers what it was asked, for the tests.
 class SilentSoundOutput : public SoundOutput {
 public:
     bool OpenMusic(const std::string& midiPath, const std::string& oggPath) override;
@@ -56,10 +55,16 @@ public:
     std::string effect;        // the effect that "sounds"; empty when none
 };
 
+// The text of the box a caller shows when a piece does not play:
+// "読み込み失敗！", with the player's reason as a second line when it gave one.
+std::string LoadFailureText();
+
 // The process-wide output (a silent one unless replaced).
 SoundOutput& Sound();
 // Replaces the output (nullptr restores the silent one); returns the previous.
 SoundOutput* SetSoundOutput(SoundOutput* output);
+// True while the process's own silent output is installed.
+bool SoundOutputIsDefault();
 
 // The start-up step: the music player with "bgm\Free.mid" and "bgm\Free.ogg",
 // then the wave device with the editor's effects. A device that does not open

@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "events/action_kinds.h"
 #include "media/image_write.h"
+#include "media/starter_sounds.h"
 #include "project/project.h"
 
 namespace fs = std::filesystem;
@@ -592,6 +593,7 @@ void BuildDefaultProject(Project& p)
     for (const char* name : {"決定", "キャンセル", "攻撃", "回復"}) {
         cEdSound& s = db.m_Sounds.emplace_back();
         s.m_Name = J(name);
+        s.m_Path = J("wave\\") + s.m_Name + ".wav";  // written by WriteStarterSounds
     }
     struct BgmRow { const char* name; const char* path; } bgms[] = {
         {"フリー", "bgm\\Free.mid"}, {"戦闘", "bgm\\Battle.ogg"}, {"勝利", "bgm\\Victory.ogg"},
@@ -724,8 +726,10 @@ int WriteDefaultProject(const std::string& dir, bool images)
         ok &= p.m_EditConfig.SaveFile(ProjectFile::EditConfig);
         ok &= p.m_TestPlay.SaveFile(ProjectFile::TestPlay);
         ok &= WriteRunSettings(p.m_System);
-        if (images)
+        if (images) {
             ok &= WriteImages(SystemColorKey(p.m_System));
+            ok &= WriteStarterSounds();
+        }
         // "default" holds the same data for start-up to copy when "data" is lost.
         fs::remove_all(HostPath("default"), ec);
         fs::copy(HostPath("data"), "default", fs::copy_options::recursive, ec);

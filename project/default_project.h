@@ -17,7 +17,7 @@ void BuildDefaultProject(Project& project);
 
 // Writes a complete project into the host folder dir (created when missing):
 // its folders, the records under "data" and again under "default", the editor
-// and test-play settings, a sample stage, the random-name lists and the images.
-// The output depends on nothing but this code. 1 on success. Without images
-// the pictures and toolbar images are left out.
+// and test-play settings, a sample stage, the random-name lists, the images and
+// the music and sound files. The output depends on nothing but this code. 1 on
+// success. Without images the pictures, toolbar images and sounds are left out.
 int WriteDefaultProject(const std::string& dir, bool images = true);

@@ -5,7 +5,7 @@ VANTOR_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev nlohmann-json3-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libvorbis-dev libfluidsynth-dev fluid-soundfont-gm
+  libvorbis-dev libfluidsynth-dev libsdl2-dev timgm6mb-soundfont
   fonts-noto-cjk qt6-translations-l10n
   xvfb openbox xdotool wmctrl x11-utils imagemagick
 )

@@ -15,8 +15,8 @@
 #include "app/test_play.h"
 #include "app/window/test_play_listener.h"
 #include "base/text.h"
+#include "media/player_sound_output.h"
 #include "project/project.h"
-#include "media/sound_output.h"
 #include "ui/controls.h"
 #include "ui/qt_text.h"
 
@@ -257,9 +257,9 @@ int RunEditor(StartupHooks hooks)
     down.currentPaletteMode = [] { return static_cast<int>(Editor().mode); };
     UseProjectHooks(hooks, down);
     if (!hooks.prepareSound)
-        hooks.prepareSound = PrepareSound;
+        hooks.prepareSound = PreparePlayerSound;
     if (!down.releaseSound)
-        down.releaseSound = ReleaseSound;
+        down.releaseSound = ReleasePlayerSound;
     if (!hooks.createMainWindow)
         hooks.createMainWindow = CreateMainWindow;
     if (!hooks.chooseBattleMode) {

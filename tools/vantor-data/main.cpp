@@ -10,6 +10,9 @@
 //   vantor-data types                            the known file names
 //   vantor-data csv-export DIR N                 skill group N -> DIR\csv\SkillNN.csv
 //   vantor-data csv-import DIR N                 DIR\csv\SkillNN.csv -> skill group N, Skill.dat
+//   vantor-data smf IN OUT                       a MIDI file merged into one track
+//   vantor-data render IN OUT.wav [--seconds S] [--loop] [--volume V]
+//                                                plays music or a wave into a WAV file
 //
 // Errors print one line on stderr and exit with status 2; a project that does
 // not load prints the editor's message and exits with status 1.
@@ -27,6 +30,7 @@
 #include "app/startup.h"
 #include "base/text.h"
 #include "database/csv.h"
+#include "media/sound_render.h"
 #include "project/default_project.h"
 #include "project/file_kinds.h"
 #include "project/project.h"
@@ -55,7 +59,9 @@ void Usage()
                  "       vantor-data new-project DIR\n"
                  "       vantor-data types\n"
                  "       vantor-data csv-export DIR N\n"
-                 "       vantor-data csv-import DIR N\n");
+                 "       vantor-data csv-import DIR N\n"
+                 "       vantor-data smf IN OUT\n"
+                 "       vantor-data render IN OUT.wav [--seconds S] [--loop] [--volume V]\n");
 }
 
 bool Exists(const std::string& hostPath)
@@ -298,12 +304,25 @@ int main(int argc, char** argv)
     CurrentVersion = kDataVersion;
     std::vector<std::string> args;
     std::string type;
+    RenderOptions render;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         if (a == "--type") {
             if (i + 1 >= argc)
                 return Fail("--type needs a name");
             type = argv[++i];
+        } else if (a == "--seconds" || a == "--volume") {
+            char* end = nullptr;
+            double v = i + 1 < argc ? std::strtod(argv[i + 1], &end) : 0;
+            if (i + 1 >= argc || end == argv[i + 1] || *end || !(v >= 0 && v <= (a == "--volume" ? 100 : 3600)))
+                return Fail(a + " needs a number (volume 0 to 100, seconds up to 3600)");
+            ++i;
+            if (a == "--seconds")
+                render.seconds = v;
+            else
+                render.volume = int(v);
+        } else if (a == "--loop") {
+            render.loop = true;
         } else {
             args.push_back(a);
         }
@@ -330,6 +349,12 @@ int main(int argc, char** argv)
             return Check(std::vector<std::string>(args.begin() + 1, args.end()), command == "upgrade");
         if ((command == "csv-export" || command == "csv-import") && args.size() == 3)
             return SkillCsv(args[1], args[2], command == "csv-import");
+        if ((command == "smf" || command == "render") && args.size() == 3) {
+            std::string failure;
+            bool ok = command == "smf" ? WriteMergedSmf(args[1], args[2], failure)
+                                       : RenderSoundFile(args[1], args[2], render, failure);
+            return ok ? 0 : Fail(Cp932ToUtf8(failure));
+        }
         if (command == "types" && args.size() == 1) {
             for (const RecordFileKind& kind : RecordFileKinds())
                 std::printf("%s%s\n", kind.fileName, kind.isList ? " (list)" : "");
