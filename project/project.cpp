@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/host_file.h"
 #include "base/log.h"
 #include "base/paths.h"
 #include "base/text.h"
@@ -229,7 +230,7 @@ int LoadProject(const ProjectLoadOptions& options)
     // 10. The stage template: the remembered stage is opened over it, so
     // members an older stage file lacks keep the template's values.
     if (!p.m_EditConfig.m_DefaultStagePath.empty())
-        p.m_Stage.LoadFile(p.m_EditConfig.m_DefaultStagePath);
+        PrepareStageTemplate(p.m_Stage, p.m_EditConfig.m_DefaultStagePath);
 
     // 11. to 15. Palettes, world map, start event.
     if (!LoadList(p.m_MoveAITemplates, ProjectFile::MoveAITemplate))
@@ -258,16 +259,49 @@ int LoadProject(const ProjectLoadOptions& options)
     return 1;
 }
 
+int PrepareStageTemplate(cStage& stage, const std::string& templatePath)
+{
+    stage = cStage();
+    return !templatePath.empty() && stage.LoadFile(templatePath);
+}
+
+int LoadStageOverTemplate(cStage& stage, const std::string& templatePath, const std::string& path)
+{
+    PrepareStageTemplate(stage, templatePath);
+    return stage.LoadFile(path);
+}
+
 void OpenRememberedStage()
 {
     Project& p = TheProject();
     std::string& path = p.m_EditConfig.m_StagePath;
     if (path.empty())
         return;
-    if (!p.m_Stage.LoadFile(path)) {
+    if (!LoadStageOverTemplate(p.m_Stage, p.m_EditConfig.m_DefaultStagePath, path)) {
         p.m_Stage.NewStage();
         path.clear();
     }
+}
+
+void ReportWriteFailures()
+{
+    for (const WriteFailure& f : WriteFailures()) {
+        const std::string name = f.storedPath.empty() ? StoredPath(f.hostPath) : f.storedPath;
+        ErrorBoxPrintf(SJ("%sを保存できません: %s").c_str(), name.c_str(), f.reason.c_str());
+    }
+    ClearWriteFailures();
+}
+
+void ReportEndedEarlyFiles()
+{
+    if (EndedEarlyFiles().empty())
+        return;
+    std::string text = SJ("次のファイルは途中で終わっています。読めなかった部分は既定値になります。保存すると上書きされます。");
+    for (const EndedEarlyFile& file : EndedEarlyFiles())
+        text += "\n" + file.path;
+    ReportPrintf("%s", text.c_str());
+    MessageBoxText(text, SJ("エラー"), Buttons::Ok);
+    ClearEndedEarlyFiles();
 }
 
 void LoadRandomNames()
@@ -299,6 +333,7 @@ int SaveDatabaseFiles()
 
 int SaveDatabase()
 {
+    DurableSaveScope durable;
     Project& p = TheProject();
     int ok = SaveDatabaseFiles();
     ok &= SaveListFile(p.m_Classes, ProjectFile::Class);
@@ -320,6 +355,7 @@ int StoreBattleMode(int mode)
 
 int SaveSideFiles()
 {
+    DurableSaveScope durable;
     Project& p = TheProject();
     int ok = SaveListFile(p.m_GlobalVariables, ProjectFile::GValInfo);
     ok &= SaveListFile(p.m_MoveAITemplates, ProjectFile::MoveAITemplate);
@@ -329,21 +365,38 @@ int SaveSideFiles()
     return ok;
 }
 
-int UpgradeProjectFiles()
+int UpgradeProjectFiles(bool force)
 {
     Project& p = TheProject();
-    int ok = SaveDatabase();
+    // Each stage is opened as the stage being edited, over the template, so
+    // that it is validated against this project's tables. All are read first:
+    // a stage that ended early stops the upgrade before anything is written.
+    const cStage stageTemplate = p.m_Stage;
+    std::vector<std::string> paths;
+    ListFiles(ProjectFile::StageFolder, "stg2", paths);
+    std::vector<std::pair<std::string, cStage>> stages;
+    int ok = 1;
+    for (const std::string& path : paths) {
+        p.m_Stage = stageTemplate;
+        if (p.m_Stage.LoadFile(path)) {
+            stages.emplace_back(path, p.m_Stage);
+        } else {
+            ReportPrintf("%s", path.c_str());
+            ok = 0;
+        }
+    }
+    p.m_Stage = stageTemplate;
+    if (!force && !EndedEarlyFiles().empty())
+        return -1;
+
+    DurableSaveScope durable;
+    ok &= SaveDatabase();
     ok &= SaveSideFiles();
     ok &= p.m_EditConfig.SaveFile(ProjectFile::EditConfig);
     ok &= p.m_TestPlay.SaveFile(ProjectFile::TestPlay);
-    // Each stage is opened as the stage being edited, over the template, so
-    // that it is validated against this project's tables.
-    const cStage stageTemplate = p.m_Stage;
-    std::vector<std::string> stages;
-    ListFiles(ProjectFile::StageFolder, "stg2", stages);
-    for (const std::string& path : stages) {
-        p.m_Stage = stageTemplate;
-        if (!p.m_Stage.LoadFile(path) || !p.m_Stage.SaveFile(path)) {
+    for (auto& [path, stage] : stages) {
+        p.m_Stage = stage;
+        if (!p.m_Stage.SaveFile(path)) {
             ReportPrintf("%s", path.c_str());
             ok = 0;
         }
