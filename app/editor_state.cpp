@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/host_file.h"
 #include "base/log.h"
 #include "media/image_table.h"
 #include "base/paths.h"
@@ -104,8 +105,7 @@ bool NewStage(EditorState& ed, Project& p)
     // The template is read over a fresh stage, so that nothing of the old stage
     // survives in members an older template lacks.
     const std::string& path = p.m_EditConfig.m_DefaultStagePath;
-    p.m_Stage.NewStage();
-    if (!p.m_Stage.LoadFile(path)) {
+    if (!PrepareStageTemplate(p.m_Stage, path)) {
         p.m_Stage.NewStage();
         p.m_Stage.ValidateStage();
         ErrorBoxPrintf(SJ("デフォルトステージ %s の読み込みに失敗しました！").c_str(), path.c_str());
@@ -121,14 +121,24 @@ bool OpenStage(EditorState& ed, Project& p, const FileChooser& choose)
         return false;
     if (!MakeRelative(path))
         ShowDriveMessage();
-    // Read into a copy: a file that fails leaves the stage as it was.
-    cStage stage = p.m_Stage;
-    if (!stage.LoadFile(path)) {
+    // Read into a separate stage prepared as start-up prepares the remembered
+    // one: a file that fails leaves the open stage as it was, and nothing of the
+    // open stage reaches the new one.
+    cStage stage;
+    if (!LoadStageOverTemplate(stage, p.m_EditConfig.m_DefaultStagePath, path)) {
         ReportLoadFailure(path);
         return false;
     }
+    const bool endedEarly = LastLoadEndedEarly;
     p.m_Stage = std::move(stage);
     StageReplaced(ed, true, path);
+    if (endedEarly) {
+        const std::string text =
+            StrPrintf(SJ("ステージファイル「%s」は途中で終わっています。読めなかった部分は既定値のままです。").c_str(),
+                      path.c_str());
+        ReportPrintf("%s", text.c_str());
+        ErrorBoxPrintf("%s", text.c_str());
+    }
     return true;
 }
 
@@ -147,6 +157,7 @@ void SaveEventPalette(EditorState& ed, Project& p)
 
 bool SaveStage(EditorState& ed, Project& p, bool saveAs, const FileChooser& choose)
 {
+    ClearWriteFailures();
     SaveEventPalette(ed, p);
     bool saved = false;
     if (!saveAs && !ed.stagePath.empty()) {
@@ -164,6 +175,7 @@ bool SaveStage(EditorState& ed, Project& p, bool saveAs, const FileChooser& choo
     }
     if (saved)
         ed.stageModified = false;
+    ReportWriteFailures();
     return saved;
 }
 

@@ -225,6 +225,7 @@ bool AppStartup(const StartupHooks& hooks)
     CreateProjectFolders();
     Run(hooks.loadRandomNames);
     Run(hooks.buildSkillFields);
+    ClearEndedEarlyFiles();
     LoadEditorSettings();
 
     if (!Succeeds(hooks.loadProject)) {
@@ -237,6 +238,8 @@ bool AppStartup(const StartupHooks& hooks)
         EditConfig().SaveFile("e_data\\EditConfig.dat");
         return false;
     }
+    // Files that ended early still loaded; the user hears of it once.
+    ReportEndedEarlyFiles();
     Run(hooks.readRunSettings);
     if (dataCreated && !Succeeds(hooks.chooseBattleMode))
         return false;

@@ -91,6 +91,19 @@ std::string HostComponent(const std::string& part) { return Cp932ToUtf8(part); }
 
 }  // namespace
 
+bool HostNameMappable(const std::string& storedPath)
+{
+    std::string root;
+    std::vector<std::string> parts;
+    SplitPath(storedPath, root, parts);
+    for (const std::string& part : parts) {
+        // Undecodable bytes come out as U+FFFD; CP932 text never holds that character.
+        if (HostComponent(part).find("\xEF\xBF\xBD") != std::string::npos)
+            return false;
+    }
+    return true;
+}
+
 bool IsAbsolutePath(const std::string& path) { return HasDrive(path) || (!path.empty() && IsSeparator(path[0])); }
 
 std::string CurrentDirectory()

@@ -38,6 +38,10 @@ void ListFiles(const std::string& folder, const std::string& ext, std::vector<st
 // (existing folders matched, the rest as given), usable for creating the file.
 std::string HostPath(const std::string& storedPath);
 
+// False when a component of the stored path holds bytes that have no host
+// name (not valid CP932): such a file cannot be created under its name.
+bool HostNameMappable(const std::string& storedPath);
+
 // Inverse of HostPath for a host file name (UTF-8, '/'), giving CP932 and '\'.
 std::string StoredPath(const std::string& hostPath);
 

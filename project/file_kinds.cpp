@@ -93,5 +93,17 @@ const RecordFileKind* FindRecordFileKind(const std::string& nameOrPath)
             SameNoCase(name.substr(name.size() - (pattern.size() - 1)), pattern.substr(1)))
             return &kind;
     }
-    return nullptr;
+    // A copy whose name ends in the original one after "_", as version control
+    // hands to a diff driver ("XyZ12_Class.dat"): the longest known name wins.
+    const RecordFileKind* found = nullptr;
+    std::size_t longest = 0;
+    for (const RecordFileKind& kind : RecordFileKinds()) {
+        std::string suffix = std::string("_") + kind.fileName;
+        if (suffix.find('*') == std::string::npos && name.size() > suffix.size() && suffix.size() > longest &&
+            SameNoCase(name.substr(name.size() - suffix.size()), suffix)) {
+            found = &kind;
+            longest = suffix.size();
+        }
+    }
+    return found;
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/host_file.h"
 #include "base/log.h"
 #include "base/paths.h"
 #include "base/text.h"
@@ -229,7 +230,7 @@ int LoadProject(const ProjectLoadOptions& options)
     // 10. The stage template: the remembered stage is opened over it, so
     // members an older stage file lacks keep the template's values.
     if (!p.m_EditConfig.m_DefaultStagePath.empty())
-        p.m_Stage.LoadFile(p.m_EditConfig.m_DefaultStagePath);
+        PrepareStageTemplate(p.m_Stage, p.m_EditConfig.m_DefaultStagePath);
 
     // 11. to 15. Palettes, world map, start event.
     if (!LoadList(p.m_MoveAITemplates, ProjectFile::MoveAITemplate))
@@ -258,10 +259,16 @@ int LoadProject(const ProjectLoadOptions& options)
     return 1;
 }
 
-int ReadRememberedStage(cStage& stage)
+int PrepareStageTemplate(cStage& stage, const std::string& templatePath)
 {
-    const std::string& path = TheProject().m_EditConfig.m_StagePath;
-    return !path.empty() && stage.LoadFile(path);
+    stage = cStage();
+    return !templatePath.empty() && stage.LoadFile(templatePath);
+}
+
+int LoadStageOverTemplate(cStage& stage, const std::string& templatePath, const std::string& path)
+{
+    PrepareStageTemplate(stage, templatePath);
+    return stage.LoadFile(path);
 }
 
 void OpenRememberedStage()
@@ -270,7 +277,7 @@ void OpenRememberedStage()
     std::string& path = p.m_EditConfig.m_StagePath;
     if (path.empty())
         return;
-    if (!ReadRememberedStage(p.m_Stage)) {
+    if (!LoadStageOverTemplate(p.m_Stage, p.m_EditConfig.m_DefaultStagePath, path)) {
         p.m_Stage.NewStage();
         path.clear();
     }
@@ -281,6 +288,27 @@ int LoadSheetSize()
     Project& p = TheProject();
     p.m_SheetSizeLoaded = p.m_SheetSize.LoadFile(ProjectFile::SheetSize) != 0;
     return p.m_SheetSizeLoaded;
+}
+
+void ReportWriteFailures()
+{
+    for (const WriteFailure& f : WriteFailures()) {
+        const std::string name = f.storedPath.empty() ? StoredPath(f.hostPath) : f.storedPath;
+        ErrorBoxPrintf(SJ("%sを保存できません: %s").c_str(), name.c_str(), f.reason.c_str());
+    }
+    ClearWriteFailures();
+}
+
+void ReportEndedEarlyFiles()
+{
+    if (EndedEarlyFiles().empty())
+        return;
+    std::string text = SJ("次のファイルは途中で終わっています。読めなかった部分は既定値になります。保存すると上書きされます。");
+    for (const EndedEarlyFile& file : EndedEarlyFiles())
+        text += "\n" + file.path;
+    ReportPrintf("%s", text.c_str());
+    MessageBoxText(text, SJ("エラー"), Buttons::Ok);
+    ClearEndedEarlyFiles();
 }
 
 void LoadRandomNames()
@@ -312,6 +340,7 @@ int SaveDatabaseFiles()
 
 int SaveDatabase()
 {
+    DurableSaveScope durable;
     Project& p = TheProject();
     int ok = SaveDatabaseFiles();
     ok &= SaveListFile(p.m_Classes, ProjectFile::Class);
@@ -333,6 +362,7 @@ int StoreBattleMode(int mode)
 
 int SaveSideFiles()
 {
+    DurableSaveScope durable;
     Project& p = TheProject();
     int ok = SaveListFile(p.m_GlobalVariables, ProjectFile::GValInfo);
     ok &= SaveListFile(p.m_MoveAITemplates, ProjectFile::MoveAITemplate);
@@ -342,38 +372,51 @@ int SaveSideFiles()
     return ok;
 }
 
-int UpgradeProjectFiles()
+int UpgradeProjectFiles(bool force)
 {
     Project& p = TheProject();
-    int ok = SaveDatabase();
+    // Each stage is opened as the stage being edited, over the template, so
+    // that it is validated against this project's tables: first the remembered
+    // stage as start-up opens it (it may lie anywhere and keep an old
+    // extension), then every other stage under "data\stg". All are read
+    // first: a file that ended early stops the upgrade before anything is
+    // written.
+    const cStage stageTemplate = p.m_Stage;
+    std::vector<std::string> paths;
+    ListFiles(ProjectFile::StageFolder, "stg2", paths);
+    const std::string remembered = p.m_EditConfig.m_StagePath;
+    std::error_code ec;
+    const fs::path rememberedFile = remembered.empty() ? fs::path() : fs::path(HostPath(remembered));
+    if (!remembered.empty() && fs::is_regular_file(rememberedFile, ec)) {
+        std::erase_if(paths, [&](const std::string& path) { return fs::equivalent(HostPath(path), rememberedFile, ec); });
+        paths.insert(paths.begin(), remembered);
+    }
+    std::vector<std::pair<std::string, cStage>> stages;
+    int ok = 1;
+    for (const std::string& path : paths) {
+        p.m_Stage = stageTemplate;
+        if (p.m_Stage.LoadFile(path)) {
+            stages.emplace_back(path, p.m_Stage);
+        } else {
+            ReportPrintf("%s", path.c_str());
+            ok = 0;
+        }
+    }
+    p.m_Stage = stageTemplate;
+    if (!force && !EndedEarlyFiles().empty())
+        return -1;
+
+    DurableSaveScope durable;
+    ok &= SaveDatabase();
     ok &= SaveSideFiles();
     ok &= p.m_EditConfig.SaveFile(ProjectFile::EditConfig);
     ok &= p.m_TestPlay.SaveFile(ProjectFile::TestPlay);
     // A missing size file is not created: its defaults would be a scale of 0.
     if (p.m_SheetSizeLoaded)
         ok &= p.m_SheetSize.SaveFile(ProjectFile::SheetSize);
-
-    // Each stage is opened as the stage being edited, over the template, so
-    // that it is validated against this project's tables: first the remembered
-    // stage as start-up opens it (it may lie anywhere and keep an old
-    // extension), then every other stage under "data\stg".
-    const cStage stageTemplate = p.m_Stage;
-    std::vector<std::string> stages;
-    ListFiles(ProjectFile::StageFolder, "stg2", stages);
-    const std::string remembered = p.m_EditConfig.m_StagePath;
-    std::error_code ec;
-    const fs::path rememberedFile = remembered.empty() ? fs::path() : fs::path(HostPath(remembered));
-    if (!remembered.empty() && fs::is_regular_file(rememberedFile, ec)) {
-        p.m_Stage = stageTemplate;
-        if (!ReadRememberedStage(p.m_Stage) || !p.m_Stage.SaveFile(remembered)) {
-            ReportPrintf("%s", remembered.c_str());
-            ok = 0;
-        }
-        std::erase_if(stages, [&](const std::string& path) { return fs::equivalent(HostPath(path), rememberedFile, ec); });
-    }
-    for (const std::string& path : stages) {
-        p.m_Stage = stageTemplate;
-        if (!p.m_Stage.LoadFile(path) || !p.m_Stage.SaveFile(path)) {
+    for (auto& [path, stage] : stages) {
+        p.m_Stage = stage;
+        if (!p.m_Stage.SaveFile(path)) {
             ReportPrintf("%s", path.c_str());
             ok = 0;
         }

@@ -122,11 +122,6 @@ int StoreBattleMode(int mode);
 // or broken.
 void ReportLoadFailure(const std::string& path);
 
-// Reads the stage the editor settings remember into stage, over what stage
-// already holds (the template), whatever the file's folder or extension. 0 when
-// no stage is remembered or it cannot be read.
-int ReadRememberedStage(cStage& stage);
-
 // Opens the stage the editor settings remember over the template. A stage that
 // cannot be opened is replaced by a new stage and forgotten.
 void OpenRememberedStage();
@@ -134,6 +129,24 @@ void OpenRememberedStage();
 // Loads the database window's size ("e_data\SheetSize.dat"). 0 when the file
 // is missing, unreadable or newer; the record then keeps what it held.
 int LoadSheetSize();
+
+// Puts a fresh stage with the default-stage template (templatePath, as the
+// editor settings name it) read over it into stage: the base every stage file
+// is opened over, so that members an older file lacks keep the template's
+// values. 0 when the template could not be read (stage is then a fresh stage).
+int PrepareStageTemplate(cStage& stage, const std::string& templatePath);
+// Reads the stage file at path into stage, prepared over the template. 0 when
+// the file could not be read (stage then holds the template).
+int LoadStageOverTemplate(cStage& stage, const std::string& templatePath, const std::string& path);
+
+// Tells the user of every write that failed since the last ClearWriteFailures,
+// one box each naming the file and the reason, then clears the list.
+void ReportWriteFailures();
+
+// After a load: when files ended early (EndedEarlyFiles), tells the user once
+// with their names and writes the same to the report log; the list is then
+// emptied.
+void ReportEndedEarlyFiles();
 
 // Lists the random-name files of "data\random_name" into m_RandomNames.
 void LoadRandomNames();
@@ -155,6 +168,12 @@ int SaveSideFiles();
 // stage opened over the template. 0 when any of them could not be loaded or
 // written. A remembered stage whose file does not exist is passed over.
 int UpgradeProjectFiles();
+
+// test-play settings, and every stage under "data\stg", each opened over the
+// template. 0 when any of them could not be loaded or written. The stages are
+// all read before anything is written: when any file of the project ended early
+// (EndedEarlyFiles) nothing is written and -1 is returned, unless force is set.
+int UpgradeProjectFiles(bool force = false);
 
 // The editor's own settings, single instances for the whole process (held by the project).
 cEditConfig& EditConfig();

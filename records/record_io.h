@@ -14,6 +14,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "base/host_file.h"
+
 using Json = nlohmann::ordered_json;
 
 class RecordReader {
@@ -25,10 +27,17 @@ public:
     {
         data_ = std::move(bytes);
         pos_ = 0;
+        endedEarly_ = false;
     }
     std::size_t Left() const { return data_.size() - pos_; }
     std::size_t Position() const { return pos_; }
     bool AtEnd() const { return pos_ >= data_.size(); }
+    std::size_t Size() const { return data_.size(); }
+
+    // The file ended before something the reader asked for: a value, the bytes a
+    // string's length promised, or records a count promised.
+    bool EndedEarly() const { return endedEarly_; }
+    void SetEndedEarly(bool ended) { endedEarly_ = ended; }
 
     // Copies n bytes; when fewer are left nothing is delivered, the rest of the
     // file is consumed and false is returned.
@@ -36,6 +45,7 @@ public:
     {
         if (n > Left()) {
             pos_ = data_.size();
+            endedEarly_ = true;
             return false;
         }
         if (n)
@@ -43,7 +53,12 @@ public:
         pos_ += n;
         return true;
     }
-    void Skip(std::size_t n) { pos_ += n < Left() ? n : Left(); }
+    void Skip(std::size_t n)
+    {
+        if (n > Left())
+            endedEarly_ = true;
+        pos_ += n < Left() ? n : Left();
+    }
 
     // A 32-bit count; 0 when the file ends before it.
     uint32_t U32()
@@ -55,9 +70,11 @@ public:
     // A count of elements of at least minElementSize bytes each, bounded by what
     // the rest of the file could hold.
     uint32_t ReadCount(std::size_t minElementSize) { return BoundCount(U32(), minElementSize); }
-    uint32_t BoundCount(uint32_t count, std::size_t minElementSize) const
+    uint32_t BoundCount(uint32_t count, std::size_t minElementSize)
     {
         std::size_t most = Left() / (minElementSize ? minElementSize : 1);
+        if (count > most)
+            endedEarly_ = true;
         return count < most ? count : static_cast<uint32_t>(most);
     }
 
@@ -72,6 +89,8 @@ public:
             s.clear();
             return true;
         }
+        if (len > Left())
+            endedEarly_ = true;
         std::size_t n = len < Left() ? len : Left();
         const char* p = reinterpret_cast<const char*>(data_.data() + pos_);
         s.assign(p, strnlen(p, n));
@@ -82,6 +101,7 @@ public:
 private:
     std::vector<uint8_t> data_;
     std::size_t pos_ = 0;
+    bool endedEarly_ = false;
 };
 
 class RecordWriter {
@@ -113,8 +133,9 @@ public:
     const std::vector<uint8_t>& Bytes() const { return data_; }
 
     // Streams into a temporary file beside hostPath from now on; Commit renames it
-    // over the target. Without Commit the temporary file is removed.
-    bool BeginFile(const std::string& hostPath);
+    // over the target. Without Commit the temporary file is removed. A failure is
+    // noted (NoteWriteFailure) with storedPath, the host path and the reason.
+    bool BeginFile(const std::string& hostPath, const std::string& storedPath = std::string());
     bool Commit();
 
 private:
@@ -122,14 +143,10 @@ private:
     void Flush();
 
     std::vector<uint8_t> data_;
-    std::FILE* sink_ = nullptr;
-    bool failed_ = false;
-    std::string target_;
-    std::string temp_;
+    HostFileWriter file_;
+    bool sink_ = false;
+    std::string stored_;
+    std::string host_;
 };
 
-// Reads a whole host file; false when it cannot be opened or read.
-bool ReadHostFile(const std::string& hostPath, std::vector<uint8_t>& bytes);
-// Writes bytes to a temporary file beside hostPath and renames it over the target,
-// so a failed write leaves the old file whole.
-bool WriteHostFileAtomic(const std::string& hostPath, const std::vector<uint8_t>& bytes);
+// ReadHostFile and WriteHostFileAtomic come from base/host_file.h.

@@ -183,6 +183,7 @@ int cSerial::LoadFile(const std::string& path)
     if (!OpenRecordFile(path, in))
         return 0;
     LoadBody(in);
+    NoteIfEndedEarly(path, in);
     return 1;
 }
 
@@ -240,10 +241,48 @@ std::size_t cSerial::MinSize(uint32_t version)
 // ---------------------------------------------------------------------------
 // Files
 
+bool LastLoadEndedEarly = false;
+std::string LastReadError;
+
+namespace {
+
+std::vector<EndedEarlyFile>& EndedEarlyList()
+{
+    static std::vector<EndedEarlyFile> files;
+    return files;
+}
+
+}  // namespace
+
+const std::vector<EndedEarlyFile>& EndedEarlyFiles() { return EndedEarlyList(); }
+
+void ClearEndedEarlyFiles() { EndedEarlyList().clear(); }
+
+void NoteIfEndedEarly(const std::string& path, const RecordReader& in, long long record, long long promised,
+                      std::size_t recordStart)
+{
+    if (!in.EndedEarly())
+        return;
+    LastLoadEndedEarly = true;
+    std::string where;
+    if (in.Size() < 4)
+        where = StrPrintf("ends at byte %zu of its version header", in.Size());
+    else if (promised >= 0 && in.Size() < 8)
+        where = StrPrintf("ends at byte %zu of its record count", in.Size() - 4);
+    else if (record >= 0)
+        where = StrPrintf("ends at byte %zu of record %lld of the %lld its count promises", in.Size() - recordStart,
+                          record + 1, promised);
+    else
+        where = StrPrintf("ends at byte %zu, before its last member", in.Size());
+    EndedEarlyList().push_back({path, where, in.Size() < 4});
+}
+
 bool OpenRecordFile(const std::string& path, RecordReader& in)
 {
     std::vector<uint8_t> bytes;
-    if (!ReadHostFile(HostPath(path.empty() ? std::string("err") : path), bytes)) {
+    LastLoadEndedEarly = false;
+    LastReadError.clear();
+    if (!ReadHostFile(HostPath(path.empty() ? std::string("err") : path), bytes, &LastReadError)) {
         VersionTooNew = false;
         return false;
     }
@@ -269,7 +308,11 @@ int OpenListFile(const std::string& path, RecordReader& in, uint32_t& count)
 
 bool BeginRecordFile(RecordWriter& out, const std::string& path)
 {
-    if (!out.BeginFile(HostPath(path)))
+    if (!HostNameMappable(path)) {
+        NoteWriteFailure(path, HostPath(path), SJ("ファイル名を変換できません"));
+        return false;
+    }
+    if (!out.BeginFile(HostPath(path), path))
         return false;
     out.U32(CurrentVersion);
     return true;
@@ -290,8 +333,10 @@ bool MemberVisitor::Admit(Gate gate) const
 {
     if (!ok_ || !gate.Admits(version_))
         return false;
-    if (op_ == SerialOp::Read && io_->in->AtEnd())
+    if (op_ == SerialOp::Read && io_->in->AtEnd()) {
+        io_->in->SetEndedEarly(true);
         return false;  // a read past the end delivers nothing: the member keeps its value
+    }
     return true;
 }
 

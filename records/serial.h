@@ -35,6 +35,24 @@ extern uint32_t CurrentVersion;     // written into every file header; the versi
 extern uint32_t LoadedFileVersion;  // header of the file most recently opened for reading
 extern bool VersionTooNew;          // the last file opened for reading was newer than CurrentVersion
 extern bool NormalizeOnLoad;        // run Normalize on everything just loaded
+extern bool LastLoadEndedEarly;     // the file most recently read ended before all it should hold
+extern std::string LastReadError;   // why the file most recently opened for reading could not be read
+
+// A file that ended before all it should hold: what could not be read kept its
+// value. where says how far it got ("ends at byte 0 of its version header").
+struct EndedEarlyFile {
+    std::string path;
+    std::string where;
+    bool noHeader = false;  // not even the version header was whole
+};
+// Every file noted since the last ClearEndedEarlyFiles, in load order.
+const std::vector<EndedEarlyFile>& EndedEarlyFiles();
+void ClearEndedEarlyFiles();
+// Notes path when the reader ended early (and sets LastLoadEndedEarly). For a
+// list, record is the index of the record the file ended in and promised the
+// count the file gave; for a single record both are -1.
+void NoteIfEndedEarly(const std::string& path, const RecordReader& in, long long record = -1,
+                      long long promised = -1, std::size_t recordStart = 0);
 
 enum class SerialOp : int32_t {
     Init = 0,
@@ -112,7 +130,8 @@ public:
 };
 
 // Opens a record file for reading (version header checked, LoadedFileVersion and
-// VersionTooNew set). False when it cannot be opened or is too new.
+// VersionTooNew set). False when it cannot be opened (LastReadError says why),
+// is not a regular file or is too new.
 bool OpenRecordFile(const std::string& path, RecordReader& in);
 // Starts writing a record file at path (version header written). The writer
 // streams into a temporary file beside it; out.Commit() puts it in place.
@@ -664,12 +683,33 @@ int LoadListFile(RecordList<T>& list, const std::string& path)
         return 0;
     // A count of 0 or less (as a signed value) leaves the list as it was; a larger
     // one is resized to, not emptied first: existing elements are read over.
+    long long endedIn = -1;
+    std::size_t endedStart = 0;
+    const uint32_t promised = count;
     if (static_cast<int32_t>(count) > 0) {
         count = in.BoundCount(count, MinRecordSize<T>(LoadedFileVersion));
+        // Which record the file ended in: the first one that ran short, or the
+        // one after those the bytes could hold.
+        const bool fewer = in.EndedEarly();
+        in.SetEndedEarly(false);
         list.resize(static_cast<int>(count));
-        for (T& item : list)
-            item.LoadBody(in);
+        for (int i = 0; i < list.size(); ++i) {
+            const std::size_t start = in.Position();
+            const bool before = in.EndedEarly();
+            list[i].LoadBody(in);
+            if (!before && in.EndedEarly()) {
+                endedIn = i;
+                endedStart = start;
+            }
+        }
+        if (fewer && endedIn < 0) {
+            endedIn = count;
+            endedStart = in.Position();
+        }
+        if (fewer)
+            in.SetEndedEarly(true);
     }
+    NoteIfEndedEarly(path, in, endedIn, promised, endedStart);
     if (NormalizeOnLoad)
         for (T& item : list)
             item.Normalize();

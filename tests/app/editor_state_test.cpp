@@ -176,6 +176,43 @@ TEST_F(EditorFixture, OpenReadsIntoTheEditorOrLeavesItAsItWas)
     EXPECT_TRUE(ed->stagePath.empty());
 }
 
+// A file that ends early opens over the template, never over the open stage:
+// the old stage's enemies and events are gone, and the user is told.
+TEST_F(EditorFixture, TruncatedStageOpensOverTheTemplateAlone)
+{
+    cStage tmpl;
+    tmpl.ResizeMap(6, 5);
+    tmpl.m_Name = "template";
+    ASSERT_TRUE(tmpl.SaveFile("data\\stg\\Default.stg2"));
+    cStage full;
+    full.ResizeMap(4, 4);
+    ASSERT_TRUE(full.SaveFile("data\\stg\\cut.stg2"));
+    std::vector<uint8_t> bytes = ReadFile("data/stg/cut.stg2");
+    bytes.resize(10);
+    WriteFile("data/stg/cut.stg2", bytes);
+
+    p->m_Stage.ResizeMap(8, 8);
+    p->m_Stage.m_PutEnemy.resize(3);
+    p->m_Stage.m_Events.resize(2);
+    p->m_Stage.m_Name = "old";
+    ASSERT_TRUE(OpenReportLog("report.txt"));
+    sink.texts.clear();
+    EXPECT_TRUE(OpenStage(*ed, *p, Answer("data\\stg\\cut.stg2")));
+    CloseReportLog();
+    EXPECT_EQ(p->m_Stage.m_PutEnemy.size(), 0);
+    EXPECT_EQ(p->m_Stage.m_Events.size(), 0);
+    EXPECT_EQ(p->m_Stage.m_Name, "template");
+    const std::string text = SJ("ステージファイル「data\\stg\\cut.stg2」は途中で終わっています。読めなかった部分は既定値のままです。");
+    ASSERT_EQ(sink.texts.size(), 1u);
+    EXPECT_EQ(sink.texts[0], text);
+    const std::vector<uint8_t> log = ReadFile("report.txt");
+    EXPECT_NE(std::string(log.begin(), log.end()).find(text), std::string::npos);
+    // A whole file says nothing.
+    ASSERT_TRUE(full.SaveFile("data\\stg\\whole.stg2"));
+    EXPECT_TRUE(OpenStage(*ed, *p, Answer("data\\stg\\whole.stg2")));
+    EXPECT_EQ(sink.texts.size(), 1u);
+}
+
 TEST_F(EditorFixture, ConfirmSaveAsksForStageThenPalette)
 {
     struct Row { bool stage, palette; ::Answer answer; bool result; std::size_t questions; };
@@ -221,8 +258,19 @@ TEST_F(EditorFixture, AFailedPaletteWriteKeepsThePaletteModified)
     EXPECT_TRUE(ed->paletteModified);
 
     ed->stagePath = "data\\stg\\a.stg2";
+    sink.texts.clear();
     EXPECT_TRUE(SaveStage(*ed, *p, false, Answer("")));
     EXPECT_TRUE(ed->paletteModified);
+    // The failure box names the file and the reason.
+    ASSERT_EQ(sink.texts.size(), 1u);
+    EXPECT_EQ(sink.texts[0], SJ("data\\EventPlt.datを保存できません: Is a directory"));
+
+    // A name with no host form is named as such.
+    std::filesystem::remove_all("data/EventPlt.dat");
+    sink.texts.clear();
+    EXPECT_FALSE(SaveStage(*ed, *p, true, Answer(std::string("data\\stg\\\x85\x40\xFD.stg2"))));
+    ASSERT_EQ(sink.texts.size(), 1u);
+    EXPECT_EQ(sink.texts[0], std::string("data\\stg\\\x85\x40\xFD.stg2") + SJ("を保存できません: ファイル名を変換できません"));
 }
 
 TEST_F(EditorFixture, ClearCommandsAskAndCanBeUndone)

@@ -6,6 +6,8 @@
 //   vantor-data upgrade FILE...                  loads each file and writes it at 340
 //   vantor-data check [DIR]                      loads the project in DIR as the editor does
 //   vantor-data upgrade [DIR]                    loads the project and writes all of it at 340
+//   (check and upgrade: a file that ends early is named on stderr and the status
+//   is 1; upgrade then writes nothing unless --force is given)
 //   vantor-data new-project DIR                  writes the starter project into DIR
 //   vantor-data types                            the known file names
 //   vantor-data csv-export DIR N                 skill group N -> DIR\csv\SkillNN.csv
@@ -14,8 +16,11 @@
 //   vantor-data render IN OUT.wav [--seconds S] [--loop] [--volume V]
 //                                                plays music or a wave into a WAV file
 //
-// Errors print one line on stderr and exit with status 2; a project that does
-// not load prints the editor's message and exits with status 1.
+// Errors print one line on stderr and exit with status 2 (a failed write: one
+// line per file with the stored path, the host path and the system's reason); a
+// project that does not load prints the editor's message and exits with status 1.
+// dump finds the kind also from a copy named like "XyZ12_Class.dat", as git hands
+// to a textconv driver.
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -25,6 +30,7 @@
 
 #include <filesystem>
 
+#include "base/host_file.h"
 #include "base/log.h"
 #include "base/paths.h"
 #include "app/startup.h"
@@ -53,9 +59,9 @@ void Usage()
                  "usage: vantor-data dump FILE [--type NAME]\n"
                  "       vantor-data build JSON FILE [--type NAME]\n"
                  "       vantor-data check FILE...\n"
-                 "       vantor-data upgrade FILE...\n"
+                 "       vantor-data upgrade [--force] FILE...\n"
                  "       vantor-data check [DIR]\n"
-                 "       vantor-data upgrade [DIR]\n"
+                 "       vantor-data upgrade [--force] [DIR]\n"
                  "       vantor-data new-project DIR\n"
                  "       vantor-data types\n"
                  "       vantor-data csv-export DIR N\n"
@@ -64,10 +70,23 @@ void Usage()
                  "       vantor-data render IN OUT.wav [--seconds S] [--loop] [--volume V]\n");
 }
 
-bool Exists(const std::string& hostPath)
+constexpr int kProblems = 1;
+
+// One line per file that ended early, on stderr; true when there was any.
+bool PrintEndedEarly()
 {
-    std::ifstream f(hostPath, std::ios::binary);
-    return f.good();
+    for (const EndedEarlyFile& file : EndedEarlyFiles())
+        std::fprintf(stderr, "%s: %s\n", Cp932ToUtf8(file.path).c_str(), file.where.c_str());
+    return !EndedEarlyFiles().empty();
+}
+
+// One line per failed write: stored path, host path and the system's reason.
+void PrintWriteFailures()
+{
+    for (const WriteFailure& f : WriteFailures())
+        std::fprintf(stderr, "vantor-data: cannot write %s (%s): %s\n", Cp932ToUtf8(f.storedPath).c_str(),
+                     f.hostPath.c_str(), Cp932ToUtf8(f.reason).c_str());
+    ClearWriteFailures();
 }
 
 // Loads a record file of the given (or guessed) kind; message on failure.
@@ -79,15 +98,11 @@ std::unique_ptr<RecordFileObject> Load(const std::string& hostPath, const std::s
         error = type.empty() ? "unknown record file kind: " + hostPath + " (use --type)" : "unknown type: " + type;
         return nullptr;
     }
-    if (!Exists(hostPath)) {
-        error = "cannot open " + hostPath;
-        return nullptr;
-    }
     auto object = kind->make();
     if (!object->Load(StoredPath(hostPath))) {
         error = VersionTooNew ? hostPath + ": version " + std::to_string(LoadedFileVersion) +
                                     " is newer than " + std::to_string(CurrentVersion)
-                              : "cannot read " + hostPath;
+                              : "cannot read " + hostPath + ": " + LastReadError;
         return nullptr;
     }
     return object;
@@ -97,9 +112,15 @@ int Dump(const std::string& file, const std::string& type)
 {
     const RecordFileKind* kind;
     std::string error;
+    ClearEndedEarlyFiles();
     auto object = Load(file, type, kind, error);
     if (!object)
         return Fail(error);
+    if (!EndedEarlyFiles().empty() && EndedEarlyFiles().front().noHeader)
+        return Fail(file + ": not a record file (no complete version header)");
+    // A file cut short is still shown (what could not be read has its default),
+    // with one line saying so.
+    PrintEndedEarly();
     Json doc = Json::object();
     doc["type"] = kind->fileName;
     doc["version"] = LoadedFileVersion;
@@ -116,9 +137,14 @@ int Build(const std::string& jsonFile, const std::string& file, const std::strin
         return Fail("cannot open " + jsonFile);
     std::stringstream text;
     text << in.rdbuf();
+    // Strict: nothing but white space may follow the value.
     Json doc = Json::parse(text.str(), nullptr, false);
     if (doc.is_discarded() || !doc.is_object())
         return Fail(jsonFile + ": malformed JSON");
+    if (doc.contains("type") && !doc["type"].is_string())
+        return Fail(jsonFile + ": \"type\" is not a string");
+    if (doc.contains("version") && !doc["version"].is_number_unsigned())
+        return Fail(jsonFile + ": \"version\" is not a number");
     std::string typeName = type;
     if (typeName.empty() && doc.contains("type") && doc["type"].is_string())
         typeName = doc["type"].get<std::string>();
@@ -132,17 +158,21 @@ int Build(const std::string& jsonFile, const std::string& file, const std::strin
     std::string error;
     if (!object->FromJson(doc[key], error))
         return Fail(jsonFile + ": " + error);
-    if (!object->Save(StoredPath(file)))
-        return Fail("cannot write " + file);
+    ClearWriteFailures();
+    if (!object->Save(StoredPath(file))) {
+        PrintWriteFailures();
+        return kFailure;
+    }
     return 0;
 }
 
-int Check(const std::vector<std::string>& files, bool upgrade)
+int Check(const std::vector<std::string>& files, bool upgrade, bool force)
 {
     int status = 0;
     for (const std::string& file : files) {
         const RecordFileKind* kind;
         std::string error;
+        ClearEndedEarlyFiles();
         auto object = Load(file, "", kind, error);
         if (!object) {
             Fail(error);
@@ -150,9 +180,15 @@ int Check(const std::vector<std::string>& files, bool upgrade)
             continue;
         }
         uint32_t version = LoadedFileVersion;
+        if (PrintEndedEarly() && !(upgrade && force)) {
+            if (status == 0)
+                status = kProblems;
+            continue;
+        }
         if (upgrade) {
+            ClearWriteFailures();
             if (!object->Save(StoredPath(file))) {
-                Fail("cannot write " + file);
+                PrintWriteFailures();
                 status = kFailure;
                 continue;
             }
@@ -181,7 +217,7 @@ int StageCount()
     return static_cast<int>(files.size());
 }
 
-int CheckProject(const std::string& dir, bool upgrade)
+int CheckProject(const std::string& dir, bool upgrade, bool force)
 {
     std::error_code ec;
     std::filesystem::current_path(dir, ec);
@@ -189,6 +225,7 @@ int CheckProject(const std::string& dir, bool upgrade)
         return Fail("cannot open the folder " + dir);
     PlainSink sink;
     MessageSink* old = SetMessageSink(&sink);
+    ClearEndedEarlyFiles();
     if (upgrade) {
         LoadEditorSettings();
         // Read as start-up reads it; written back only when it was read.
@@ -219,11 +256,22 @@ int CheckProject(const std::string& dir, bool upgrade)
                 db.m_Helps.size(), db.m_CharaAnims.size(), db.m_EffectAnims.size(), p.m_MoveAITemplates.size(),
                 p.m_EventPalette.size(), p.m_ActionPalette.size(), p.m_WorldMap.m_Chips.size(),
                 p.m_WorldMap.m_Events.size(), StageCount());
-    if (upgrade) {
-        if (!UpgradeProjectFiles())
-            return Fail("some project files could not be written");
-        std::printf("%s: upgraded to version %u\n", dir.c_str(), CurrentVersion);
+    if (!upgrade)
+        return PrintEndedEarly() ? kProblems : 0;
+    ClearWriteFailures();
+    const int upgraded = UpgradeProjectFiles(force);
+    if (upgraded < 0) {
+        PrintEndedEarly();
+        std::fprintf(stderr, "vantor-data: %s: files end early; nothing written (--force writes them anyway)\n",
+                     dir.c_str());
+        return kProblems;
     }
+    PrintEndedEarly();  // written anyway, as --force asked
+    if (!upgraded) {
+        PrintWriteFailures();
+        return kFailure;
+    }
+    std::printf("%s: upgraded to version %u\n", dir.c_str(), CurrentVersion);
     return 0;
 }
 
@@ -305,9 +353,12 @@ int main(int argc, char** argv)
     std::vector<std::string> args;
     std::string type;
     RenderOptions render;
+    bool force = false;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
-        if (a == "--type") {
+        if (a == "--force") {
+            force = true;
+        } else if (a == "--type") {
             if (i + 1 >= argc)
                 return Fail("--type needs a name");
             type = argv[++i];
@@ -338,7 +389,7 @@ int main(int argc, char** argv)
         if (command == "build" && args.size() == 3)
             return Build(args[1], args[2], type);
         if ((command == "check" || command == "upgrade") && (args.size() == 1 || (args.size() == 2 && IsFolder(args[1]))))
-            return CheckProject(args.size() == 2 ? args[1] : ".", command == "upgrade");
+            return CheckProject(args.size() == 2 ? args[1] : ".", command == "upgrade", force);
         if (command == "new-project" && args.size() == 2) {
             if (!WriteDefaultProject(args[1]))
                 return Fail("cannot write the project into " + args[1]);
@@ -346,7 +397,7 @@ int main(int argc, char** argv)
             return 0;
         }
         if ((command == "check" || command == "upgrade") && args.size() >= 2)
-            return Check(std::vector<std::string>(args.begin() + 1, args.end()), command == "upgrade");
+            return Check(std::vector<std::string>(args.begin() + 1, args.end()), command == "upgrade", force);
         if ((command == "csv-export" || command == "csv-import") && args.size() == 3)
             return SkillCsv(args[1], args[2], command == "csv-import");
         if ((command == "smf" || command == "render") && args.size() == 3) {
