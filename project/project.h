@@ -166,13 +166,10 @@ int SaveSideFiles();
 // test-play settings, the database window's size when LoadSheetSize read it,
 // the remembered stage at its own path and every stage under "data\stg", each
 // stage opened over the template. 0 when any of them could not be loaded or
-// written. A remembered stage whose file does not exist is passed over.
-int UpgradeProjectFiles();
-
-// test-play settings, and every stage under "data\stg", each opened over the
-// template. 0 when any of them could not be loaded or written. The stages are
-// all read before anything is written: when any file of the project ended early
-// (EndedEarlyFiles) nothing is written and -1 is returned, unless force is set.
+// written; a remembered stage whose file does not exist is passed over. The
+// stages are all read before anything is written: when any file of the project
+// ended early (EndedEarlyFiles) nothing is written and -1 is returned, unless
+// force is set.
 int UpgradeProjectFiles(bool force = false);
 
 // The editor's own settings, single instances for the whole process (held by the project).
