@@ -116,6 +116,21 @@ void BM_LoadListFile(benchmark::State& state)
 }
 BENCHMARK(BM_LoadListFile)->Unit(benchmark::kMillisecond);
 
+// The same load right after a run of saves in the same process, as a project is
+// loaded again after editing: the heap then holds what the saves left behind.
+void BM_LoadListFileAfterSave(benchmark::State& state)
+{
+    auto& list = Sample();
+    for (int i = 0; i < 30; ++i)
+        SaveListFile(list, ListPath());
+    for (auto _ : state) {
+        RecordList<cBenchRecord> loaded;
+        benchmark::DoNotOptimize(LoadListFile(loaded, ListPath()));
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(std::filesystem::file_size(HostListPath())));
+}
+BENCHMARK(BM_LoadListFileAfterSave)->Unit(benchmark::kMillisecond);
+
 // The same bytes through plain stdio, for scale.
 void BM_PlainFwrite(benchmark::State& state)
 {

@@ -8,21 +8,6 @@
 
 namespace {
 
-// Files before 55 kept a list of shop skills in every action, one 4-byte value
-// per element in those versions. It is read past and dropped.
-void SkipOldShopSkills(MemberVisitor& m)
-{
-    if (!m.Ok() || m.Version() >= 55)
-        return;
-    if (m.Op() == SerialOp::Read && !m.IO()->in->AtEnd()) {
-        RecordReader& in = *m.IO()->in;
-        uint32_t count = in.ReadCount(4);
-        in.Skip(static_cast<std::size_t>(count) * 4);
-    } else if (m.Op() == SerialOp::MinSize) {
-        m.IO()->minSize += 4;
-    }
-}
-
 // Puts value at k, moving the parameters from k on one place back; the last
 // one falls off. Nothing happens when the action has no parameter k.
 void InsertParam(cEventAct& a, std::size_t k, int32_t value)
@@ -111,7 +96,9 @@ int cEventAct::Serial(SerialOp op, cSerial* other, SerialIO* io, uint32_t versio
     m.Int("kind", &cEventAct::m_nKind);
     m.IntVec("ints", &cEventAct::m_Ints);
     m.StrVec("strings", &cEventAct::m_Strings);
-    SkipOldShopSkills(m);
+    // Files before 55 kept a list of shop skills in every action, one 4-byte
+    // value per element. It is read past and dropped.
+    m.ObsoleteVector(4, Range(0, 55));
     return m.Result();
 }
 

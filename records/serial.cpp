@@ -108,6 +108,86 @@ bool JsonToString(const Json& j, std::string& out)
 
 void RemoveCarriageReturns(std::string& s) { std::erase(s, '\r'); }
 
+// Reading of the members that are more than a fixed-size value. The generic walk
+// and the read plans share them. Each leaves a member it reads as if it had been
+// emptied first (where the format says so) while keeping the storage it has.
+
+template <class E>
+void ReadVector(RecordReader& in, std::vector<E>& v)
+{
+    // A count of 0 keeps the old contents. The count is bounded by the bytes
+    // left, so the elements are all there.
+    uint32_t count = in.ReadCount(sizeof(E));
+    if (count == 0)
+        return;
+    v.resize(count);
+    in.Raw(v.data(), count * sizeof(E));
+}
+
+void ReadIntVectorVector(RecordReader& in, std::vector<std::vector<int32_t>>& v)
+{
+    // Unlike a single vector, the outer list is emptied first.
+    uint32_t count = in.ReadCount(4);
+    v.resize(count);
+    for (auto& inner : v) {
+        inner.clear();
+        ReadVector(in, inner);
+    }
+}
+
+void ReadStringVector(RecordReader& in, std::vector<std::string>& v)
+{
+    uint32_t count = in.ReadCount(4);
+    v.resize(count);
+    std::size_t i = 0;
+    while (i < v.size() && in.String(v[i]))
+        ++i;
+    for (; i < v.size(); ++i)  // the file ended: the rest stay empty
+        v[i].clear();
+}
+
+void ReadCells(RecordReader& in, std::vector<CellPos>& v)
+{
+    static_assert(sizeof(CellPos) == 8, "a cell is x and y, 4 bytes each");
+    // A count of 0 or less (signed) keeps the old cells.
+    int32_t count = static_cast<int32_t>(in.U32());
+    if (count <= 0)
+        return;
+    count = static_cast<int32_t>(in.BoundCount(static_cast<uint32_t>(count), 8));
+    v.resize(static_cast<std::size_t>(count));
+    in.Raw(v.data(), v.size() * 8);
+}
+
+void SkipVector(RecordReader& in, std::size_t width)
+{
+    uint32_t count = in.ReadCount(width);
+    in.Skip(static_cast<std::size_t>(count) * width);
+}
+
+void SkipString(RecordReader& in)
+{
+    uint32_t len = 0;
+    if (in.Raw(&len, 4) && len > 1)
+        in.Skip(len);
+}
+
+void* ReservedScratch(std::size_t width)
+{
+    return width == 1 ? static_cast<void*>(&g_reservedByte) : static_cast<void*>(&g_reservedWord);
+}
+
+void ReadReserved(RecordReader& in, std::size_t width)
+{
+    uint32_t v = 0;
+    if (in.Raw(&v, width))
+        std::memcpy(ReservedScratch(width), &v, width);
+}
+
+void LogEnumWidth(std::size_t width)
+{
+    ErrorLogPrintf("cSerial ENUM err sizeof(Member) = %d", static_cast<int>(width));
+}
+
 // Init, Copy and Compare of a member held as one value (a vector of any kind):
 // true when op was one of them.
 template <class V>
@@ -136,9 +216,12 @@ int cSerial::Serial(SerialOp, cSerial*, SerialIO*, uint32_t) { return 1; }
 
 int cSerial::LoadBody(RecordReader& in)
 {
-    SerialIO io;
-    io.in = &in;
-    int result = Serial(SerialOp::Read, nullptr, &io, LoadedFileVersion);
+    int result = ReadPlanned(in, LoadedFileVersion);
+    if (result < 0) {
+        SerialIO io;
+        io.in = &in;
+        result = Serial(SerialOp::Read, nullptr, &io, LoadedFileVersion);
+    }
     if (NormalizeOnLoad)
         Normalize();
     return result;
@@ -236,6 +319,91 @@ std::size_t cSerial::MinSize(uint32_t version)
     SerialIO io;
     Serial(SerialOp::MinSize, nullptr, &io, version);
     return io.minSize;
+}
+
+// ---------------------------------------------------------------------------
+// Read plans
+
+void ReadPlan::Add(Kind kind, const SerialIO* io, const void* member, std::size_t width, std::size_t count,
+                   ReadCall call)
+{
+    Step step{};
+    step.kind = kind;
+    step.offset = member ? static_cast<uint32_t>(static_cast<const char*>(member) - io->planBase) : 0;
+    step.width = static_cast<uint32_t>(width);
+    step.count = static_cast<uint32_t>(count);
+    step.call = call;
+    steps_.push_back(step);
+}
+
+void ReadPlan::Build(cSerial& record, const char* base, uint32_t version)
+{
+    SerialIO io;
+    io.plan = this;
+    io.planBase = base;
+    record.Serial(SerialOp::Plan, nullptr, &io, version);
+    // Fixed-size values that lie next to each other in the record as in the file
+    // are copied in one go.
+    for (std::size_t i = 0; i < steps_.size();) {
+        if (steps_[i].kind != Kind::Fixed) {
+            ++i;
+            continue;
+        }
+        std::size_t j = i;
+        uint32_t end = steps_[i].offset;
+        while (j < steps_.size() && steps_[j].kind == Kind::Fixed && steps_[j].offset == end) {
+            end += steps_[j].width * steps_[j].count;
+            ++j;
+        }
+        steps_[i].runBytes = end - steps_[i].offset;
+        steps_[i].runSteps = static_cast<uint32_t>(j - i);
+        i = j;
+    }
+}
+
+int ReadPlan::Run(char* base, RecordReader& in, uint32_t version) const
+{
+    const Step* step = steps_.data();
+    const Step* last = step + steps_.size();
+    while (step < last) {
+        // A read past the end delivers nothing: the members from here keep their values.
+        if (in.AtEnd())
+            return 1;
+        char* p = base + step->offset;
+        switch (step->kind) {
+        case Kind::Fixed:
+            if (step->runBytes <= in.Left()) {
+                in.Raw(p, step->runBytes);
+                step += step->runSteps;
+                continue;
+            }
+            // The file ends inside the run: each value whole or not at all.
+            for (const Step* s = step; s < step + step->runSteps; ++s)
+                for (uint32_t k = 0; k < s->count; ++k)
+                    in.Raw(base + s->offset + k * s->width, s->width);
+            return 1;
+        case Kind::String: in.String(*reinterpret_cast<std::string*>(p)); break;
+        case Kind::IntVecs:
+            for (uint32_t k = 0; k < step->count; ++k)
+                ReadVector(in, reinterpret_cast<std::vector<int32_t>*>(p)[k]);
+            break;
+        case Kind::ByteVec: ReadVector(in, *reinterpret_cast<std::vector<uint8_t>*>(p)); break;
+        case Kind::IntVecVec: ReadIntVectorVector(in, *reinterpret_cast<std::vector<std::vector<int32_t>>*>(p)); break;
+        case Kind::StrVec: ReadStringVector(in, *reinterpret_cast<std::vector<std::string>*>(p)); break;
+        case Kind::Cells: ReadCells(in, *reinterpret_cast<std::vector<CellPos>*>(p)); break;
+        case Kind::Skip: in.Skip(step->width); break;
+        case Kind::SkipVec: SkipVector(in, step->width); break;
+        case Kind::DroppedStr: SkipString(in); break;
+        case Kind::Reserved: ReadReserved(in, step->width); break;
+        case Kind::Call:
+            if (!step->call(p, in, version))
+                return 0;
+            break;
+        case Kind::EnumWidth: LogEnumWidth(step->width); return 0;
+        }
+        ++step;
+    }
+    return 1;
 }
 
 // ---------------------------------------------------------------------------
@@ -349,7 +517,11 @@ void MemberVisitor::JsonError(const char* name, const char* what)
 
 void MemberVisitor::DoEnumWidthError(std::size_t width)
 {
-    ErrorLogPrintf("cSerial ENUM err sizeof(Member) = %d", static_cast<int>(width));
+    if (op_ == SerialOp::Plan) {
+        io_->plan->Add(ReadPlan::Kind::EnumWidth, io_, nullptr, width);
+        return;
+    }
+    LogEnumWidth(width);
     ok_ = false;
 }
 
@@ -372,6 +544,7 @@ void MemberVisitor::DoInt(const char* name, void* mine, const void* theirs, std:
             std::memcpy(mine, &v, width);
         break;
     }
+    case SerialOp::Plan: io_->plan->Add(ReadPlan::Kind::Fixed, io_, mine, width); break;
     case SerialOp::Write: io_->out->Raw(mine, width); break;
     case SerialOp::Normalize: break;
     case SerialOp::ToJson: (*io_->json)[name] = LoadInt(mine, width, isSigned); break;
@@ -401,6 +574,7 @@ void MemberVisitor::DoReal(const char* name, double* mine, const double* theirs,
             ok_ = false;
         break;
     case SerialOp::Read: io_->in->Raw(mine, 8); break;
+    case SerialOp::Plan: io_->plan->Add(ReadPlan::Kind::Fixed, io_, mine, 8); break;
     case SerialOp::Write: io_->out->Raw(mine, 8); break;
     case SerialOp::Normalize: break;
     case SerialOp::ToJson: (*io_->json)[name] = RealToJson(*mine); break;
@@ -428,6 +602,7 @@ void MemberVisitor::DoString(const char* name, std::string* mine, const std::str
             ok_ = false;
         break;
     case SerialOp::Read: io_->in->String(*mine); break;
+    case SerialOp::Plan: io_->plan->Add(ReadPlan::Kind::String, io_, mine); break;
     case SerialOp::Write: io_->out->String(*mine); break;
     case SerialOp::Normalize: RemoveCarriageReturns(*mine); break;
     case SerialOp::ToJson: (*io_->json)[name] = StringToJson(*mine); break;
@@ -460,6 +635,7 @@ void MemberVisitor::DoIntArray(const char* name, void* mine, const void* theirs,
         for (std::size_t i = 0; i < count; ++i)
             io_->in->Raw(p + i * width, width);
         break;
+    case SerialOp::Plan: io_->plan->Add(ReadPlan::Kind::Fixed, io_, mine, width, count); break;
     case SerialOp::Write: io_->out->Raw(mine, count * width); break;
     case SerialOp::Normalize: break;
     case SerialOp::ToJson: {
@@ -507,6 +683,7 @@ void MemberVisitor::DoRealArray(const char* name, double* mine, const double* th
         for (std::size_t i = 0; i < count; ++i)
             io_->in->Raw(mine + i, 8);
         break;
+    case SerialOp::Plan: io_->plan->Add(ReadPlan::Kind::Fixed, io_, mine, 8, count); break;
     case SerialOp::Write: io_->out->Raw(mine, count * 8); break;
     case SerialOp::Normalize: break;
     case SerialOp::ToJson: {
@@ -531,17 +708,6 @@ void MemberVisitor::DoRealArray(const char* name, double* mine, const double* th
 }
 
 namespace {
-
-template <class E>
-bool ReadVector(RecordReader& in, std::vector<E>& v)
-{
-    // A count of 0 keeps the old contents; elements are read one by one.
-    uint32_t count = in.ReadCount(sizeof(E));
-    if (count == 0)
-        return true;
-    v.resize(count);
-    return in.Raw(v.data(), count * sizeof(E));
-}
 
 template <class E>
 void WriteVector(RecordWriter& out, const std::vector<E>& v)
@@ -607,6 +773,7 @@ void MemberVisitor::DoIntVectors(const char* name, std::vector<int32_t>* mine, c
         for (std::size_t i = 0; i < n; ++i)
             ReadVector(*io_->in, mine[i]);
         break;
+    case SerialOp::Plan: io_->plan->Add(ReadPlan::Kind::IntVecs, io_, mine, 4, n); break;
     case SerialOp::Write:
         for (std::size_t i = 0; i < n; ++i)
             WriteVector(*io_->out, mine[i]);
@@ -649,6 +816,7 @@ void MemberVisitor::DoByteVector(const char* name, std::vector<uint8_t>* mine, c
         return;
     switch (op_) {
     case SerialOp::Read: ReadVector(*io_->in, *mine); break;
+    case SerialOp::Plan: io_->plan->Add(ReadPlan::Kind::ByteVec, io_, mine); break;
     case SerialOp::Write: WriteVector(*io_->out, *mine); break;
     case SerialOp::Normalize: break;
     case SerialOp::ToJson: (*io_->json)[name] = VectorToJson(*mine); break;
@@ -670,15 +838,8 @@ void MemberVisitor::DoIntVectorVector(const char* name, std::vector<std::vector<
     if (InitCopyCompare(op_, mine, theirs, ok_))
         return;
     switch (op_) {
-    case SerialOp::Read: {
-        // Unlike a single vector, the outer list is emptied first.
-        uint32_t count = io_->in->ReadCount(4);
-        mine->clear();
-        mine->resize(count);
-        for (auto& v : *mine)
-            ReadVector(*io_->in, v);
-        break;
-    }
+    case SerialOp::Read: ReadIntVectorVector(*io_->in, *mine); break;
+    case SerialOp::Plan: io_->plan->Add(ReadPlan::Kind::IntVecVec, io_, mine); break;
     case SerialOp::Write:
         io_->out->U32(static_cast<uint32_t>(mine->size()));
         for (auto& v : *mine)
@@ -715,14 +876,8 @@ void MemberVisitor::DoStringVector(const char* name, std::vector<std::string>* m
     if (InitCopyCompare(op_, mine, theirs, ok_))
         return;
     switch (op_) {
-    case SerialOp::Read: {
-        uint32_t count = io_->in->ReadCount(4);
-        mine->clear();
-        mine->resize(count);
-        for (auto& s : *mine)
-            io_->in->String(s);
-        break;
-    }
+    case SerialOp::Read: ReadStringVector(*io_->in, *mine); break;
+    case SerialOp::Plan: io_->plan->Add(ReadPlan::Kind::StrVec, io_, mine); break;
     case SerialOp::Write:
         io_->out->U32(static_cast<uint32_t>(mine->size()));
         for (auto& s : *mine)
@@ -761,19 +916,8 @@ void MemberVisitor::DoCells(const char* name, std::vector<CellPos>* mine, const 
     if (InitCopyCompare(op_, mine, theirs, ok_))
         return;
     switch (op_) {
-    case SerialOp::Read: {
-        // A count of 0 or less (signed) keeps the old cells.
-        int32_t count = static_cast<int32_t>(io_->in->U32());
-        if (count <= 0)
-            break;
-        count = static_cast<int32_t>(io_->in->BoundCount(static_cast<uint32_t>(count), 8));
-        mine->resize(static_cast<std::size_t>(count));
-        for (CellPos& c : *mine) {
-            io_->in->Raw(&c.x, 4);
-            io_->in->Raw(&c.y, 4);
-        }
-        break;
-    }
+    case SerialOp::Read: ReadCells(*io_->in, *mine); break;
+    case SerialOp::Plan: io_->plan->Add(ReadPlan::Kind::Cells, io_, mine); break;
     case SerialOp::Write:
         io_->out->U32(static_cast<uint32_t>(mine->size()));
         for (const CellPos& c : *mine) {
@@ -814,15 +958,30 @@ void MemberVisitor::DoObsolete(std::size_t width, Gate)
 {
     if (op_ == SerialOp::Read)
         io_->in->Skip(width);
+    else if (op_ == SerialOp::Plan)
+        io_->plan->Add(ReadPlan::Kind::Skip, io_, nullptr, width);
     else if (op_ == SerialOp::MinSize)
         io_->minSize += width;
+}
+
+void MemberVisitor::DoObsoleteVector(std::size_t width)
+{
+    if (op_ == SerialOp::Read) {
+        if (!io_->in->AtEnd())
+            SkipVector(*io_->in, width);
+    } else if (op_ == SerialOp::Plan) {
+        io_->plan->Add(ReadPlan::Kind::SkipVec, io_, nullptr, width);
+    } else if (op_ == SerialOp::MinSize) {
+        io_->minSize += 4;
+    }
 }
 
 void MemberVisitor::DoDroppedString()
 {
     if (op_ == SerialOp::Read) {
-        std::string dropped;
-        io_->in->String(dropped);
+        SkipString(*io_->in);
+    } else if (op_ == SerialOp::Plan) {
+        io_->plan->Add(ReadPlan::Kind::DroppedStr, io_, nullptr);
     } else if (op_ == SerialOp::Write) {
         io_->out->U32(1);
     } else if (op_ == SerialOp::MinSize) {
@@ -832,18 +991,14 @@ void MemberVisitor::DoDroppedString()
 
 void MemberVisitor::DoReserved(const char* name, std::size_t width)
 {
-    void* scratch = width == 1 ? static_cast<void*>(&g_reservedByte) : static_cast<void*>(&g_reservedWord);
+    void* scratch = ReservedScratch(width);
     switch (op_) {
     case SerialOp::Init: StoreInt(scratch, width, 0); break;
     case SerialOp::Copy:
     case SerialOp::Compare:
     case SerialOp::Normalize: break;  // the scratch is shared: always equal
-    case SerialOp::Read: {
-        uint32_t v = 0;
-        if (io_->in->Raw(&v, width))
-            std::memcpy(scratch, &v, width);
-        break;
-    }
+    case SerialOp::Read: ReadReserved(*io_->in, width); break;
+    case SerialOp::Plan: io_->plan->Add(ReadPlan::Kind::Reserved, io_, nullptr, width); break;
     case SerialOp::Write: io_->out->Raw(scratch, width); break;
     case SerialOp::ToJson: (*io_->json)[name] = LoadInt(scratch, width, false); break;
     case SerialOp::FromJson: {

@@ -17,12 +17,20 @@
 // The name given to each member is its key in the JSON form. Version gates are
 // arguments: Since(87) for a member stored from version 87 on, Range(a, b) for an
 // obsolete member stored in versions [a, b) and read only to be discarded.
+//
+// Reading does not walk the list value by value. The first read of a class at a
+// version runs Serial once to record a read plan: the members that version holds,
+// with their offsets in the record, neighbouring fixed-size values joined into one
+// copy. Later reads of that class and version follow the plan. A Serial is
+// therefore made of member calls only; what it holds must not depend on values.
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <type_traits>
+#include <typeinfo>
 #include <vector>
 
 #include "records/record_io.h"
@@ -66,9 +74,12 @@ enum class SerialOp : int32_t {
     ToJson = 100,
     FromJson = 101,
     MinSize = 102,
+    // Records the read plan of a class at a version (see ReadPlan).
+    Plan = 103,
 };
 
 class cSerial;
+class ReadPlan;
 
 // A map cell: column and row counted from 0.
 struct CellPos {
@@ -85,6 +96,8 @@ struct SerialIO {
     std::size_t jsonSeen = 0;      // FromJson: keys of *json consumed so far
     std::size_t minSize = 0;       // MinSize: accumulated bytes
     std::string error;             // FromJson: what was wrong
+    ReadPlan* plan = nullptr;      // Plan: the plan being recorded
+    const char* planBase = nullptr;  // Plan: the record the offsets are taken from
 };
 
 // A version gate: the member takes part when since <= version < until.
@@ -127,7 +140,96 @@ public:
 
     // Smallest number of bytes the record's body occupies in a file of the version.
     std::size_t MinSize(uint32_t version);
+
+    // Reads the members by the class's read plan; -1 when the object's class has
+    // none (it does not declare SERIAL_MEMBERS itself), and Serial reads instead.
+    virtual int ReadPlanned(RecordReader&, uint32_t) { return -1; }
 };
+
+// A function that reads one member that has its own reading (a nested record or
+// a list); 0 when that read failed.
+using ReadCall = int (*)(void* member, RecordReader& in, uint32_t version);
+
+// The members a file of one version holds for one record class, in file order,
+// by their offset in the record.
+class ReadPlan {
+public:
+    enum class Kind : uint8_t {
+        Fixed,       // count values of width bytes
+        String,
+        IntVecs,     // count vectors of 32-bit integers one after the other
+        ByteVec,
+        IntVecVec,
+        StrVec,
+        Cells,
+        Skip,        // width bytes read and dropped
+        SkipVec,     // a count, then that many values of width bytes, dropped
+        DroppedStr,
+        Reserved,    // a value of width bytes into the process-wide scratch
+        Call,        // call reads the member
+        EnumWidth,   // an enumeration that is not 4 bytes: the read fails
+    };
+    struct Step {
+        Kind kind;
+        uint32_t offset;
+        uint32_t width;
+        uint32_t count;
+        // At the first of neighbouring Fixed steps: their bytes and their number.
+        uint32_t runBytes;
+        uint32_t runSteps;
+        ReadCall call;
+    };
+
+    // Records the members of record's class at the version (record is not changed;
+    // base is its address as the class's object).
+    void Build(cSerial& record, const char* base, uint32_t version);
+    // Reads the members into the record at base. 1 on success, 0 when a nested
+    // read failed; members after the end of the file keep their values.
+    int Run(char* base, RecordReader& in, uint32_t version) const;
+
+    void Add(Kind kind, const SerialIO* io, const void* member, std::size_t width = 0, std::size_t count = 1,
+             ReadCall call = nullptr);
+    std::size_t Size() const { return steps_.size(); }
+
+private:
+    std::vector<Step> steps_;
+};
+
+// The read plan of class T at a version, recorded from self on first use.
+template <class T>
+const ReadPlan& ReadPlanOf(T& self, uint32_t version)
+{
+    struct Cache {
+        uint32_t version = UINT32_MAX;
+        const ReadPlan* plan = nullptr;
+        std::vector<std::pair<uint32_t, std::unique_ptr<ReadPlan>>> all;
+    };
+    static Cache cache;
+    if (cache.version != version) {
+        const ReadPlan* found = nullptr;
+        for (auto& entry : cache.all)
+            if (entry.first == version)
+                found = entry.second.get();
+        if (!found) {
+            auto plan = std::make_unique<ReadPlan>();
+            plan->Build(self, reinterpret_cast<const char*>(&self), version);
+            found = plan.get();
+            cache.all.emplace_back(version, std::move(plan));
+        }
+        cache.version = version;
+        cache.plan = found;
+    }
+    return *cache.plan;
+}
+
+// Reads self (of class exactly T) by T's plan; -1 for an object of a derived class.
+template <class T>
+int ReadByPlan(T& self, RecordReader& in, uint32_t version)
+{
+    if (typeid(self) != typeid(T))
+        return -1;
+    return ReadPlanOf<T>(self, version).Run(reinterpret_cast<char*>(&self), in, version);
+}
 
 // Opens a record file for reading (version header checked, LoadedFileVersion and
 // VersionTooNew set). False when it cannot be opened (LastReadError says why),
@@ -179,7 +281,18 @@ public:
     const_iterator end() const { return items_.end(); }
 
     void clear() { items_.clear(); }
-    void resize(int n) { items_.resize(n < 0 ? 0 : static_cast<std::size_t>(n)); }
+    void resize(int n)
+    {
+        std::size_t count = n < 0 ? 0 : static_cast<std::size_t>(n);
+        if (count <= items_.size() + 1) {
+            items_.resize(count);
+            return;
+        }
+        // New elements are copies of one default element: one Init instead of many.
+        T fresh;
+        items_.reserve(count);
+        items_.resize(count, fresh);
+    }
     void reserve(int n) { items_.reserve(n < 0 ? 0 : static_cast<std::size_t>(n)); }
     T& push_back(const T& value) { items_.push_back(value); return items_.back(); }
     T& emplace_back() { return items_.emplace_back(); }
@@ -200,6 +313,9 @@ public:
 
     // The list's part in a record's enumeration.
     int Serial(SerialOp op, RecordList* other, SerialIO* io, uint32_t version);
+    // Reads a count and that many elements, as if into an emptied list; the
+    // elements already there lend their storage.
+    int Read(RecordReader& in, uint32_t version);
 
 private:
     void Check(long long i) const
@@ -215,6 +331,14 @@ private:
 
     std::vector<T> items_;
 };
+
+// Members that have their own reading, as read plans call them.
+template <class R>
+int ReadNestedAt(void* member, RecordReader& in, uint32_t version);
+template <class R>
+int ReadListAt(void* member, RecordReader& in, uint32_t version);
+template <class R>
+int ReadListVecAt(void* member, RecordReader& in, uint32_t version);
 
 // Standalone list files: version header, 32-bit count, element bodies.
 template <class T>
@@ -257,6 +381,7 @@ protected:
     void DoStringVector(const char* name, std::vector<std::string>* mine, const std::vector<std::string>* theirs);
     void DoCells(const char* name, std::vector<CellPos>* mine, const std::vector<CellPos>* theirs);
     void DoObsolete(std::size_t width, Gate range);
+    void DoObsoleteVector(std::size_t width);
     void DoReserved(const char* name, std::size_t width);
     void DoDroppedString();
 
@@ -372,6 +497,10 @@ public:
             return;
         RecordList<R>& mine = self_.*m;
         RecordList<R>* theirs = Partner(m);
+        if (op_ == SerialOp::Plan) {
+            io_->plan->Add(ReadPlan::Kind::Call, io_, &mine, 0, 1, &ReadListAt<R>);
+            return;
+        }
         if (op_ == SerialOp::ToJson || op_ == SerialOp::FromJson) {
             Json* parent = io_->json;
             if (op_ == SerialOp::ToJson) {
@@ -416,13 +545,14 @@ public:
             if (!theirs || mine.size() != theirs->size())
                 return Fail();
             break;
-        case SerialOp::Read: {
-            // Like a vector of integer vectors, the outer list is emptied first.
-            uint32_t count = io_->in->ReadCount(4);
-            mine.clear();
-            mine.resize(count);
-            break;
-        }
+        case SerialOp::Read:
+            // Like a vector of integer vectors, as if the outer list were emptied first.
+            if (!ReadListVecAt<R>(&mine, *io_->in, version_))
+                Fail();
+            return;
+        case SerialOp::Plan:
+            io_->plan->Add(ReadPlan::Kind::Call, io_, &mine, 0, 1, &ReadListVecAt<R>);
+            return;
         case SerialOp::Write: io_->out->U32(static_cast<uint32_t>(mine.size())); break;
         case SerialOp::Normalize: break;
         case SerialOp::ToJson: outer = &((*io_->json)[name] = Json::array()); break;
@@ -513,6 +643,14 @@ public:
             DoObsolete(width, range);
     }
 
+    // A counted list of width-byte values older files hold at this place, read
+    // and discarded (4 bytes of count in the smallest size).
+    void ObsoleteVector(std::size_t width, Gate range)
+    {
+        if (ok_ && range.Admits(version_))
+            DoObsoleteVector(width);
+    }
+
     // A string files hold at this place but nothing uses: read and dropped, written
     // empty. It has no member behind it and no JSON form.
     void DroppedStr(Gate gate = {})
@@ -540,6 +678,9 @@ private:
         case SerialOp::Read:
             if (!mine.LoadBody(*io_->in))
                 Fail();
+            return;
+        case SerialOp::Plan:
+            io_->plan->Add(ReadPlan::Kind::Call, io_, &mine, 0, 1, &ReadNestedAt<R>);
             return;
         case SerialOp::Write:
             if (!mine.SaveBody(*io_->out))
@@ -599,15 +740,8 @@ int RecordList<T>::Serial(SerialOp op, RecordList* other, SerialIO* io, uint32_t
     case SerialOp::Init:
         items_.clear();
         return 1;
-    case SerialOp::Read: {
-        uint32_t count = io->in->ReadCount(MinRecordSize<T>(version));
-        items_.clear();
-        items_.resize(count);
-        for (T& item : items_)
-            if (!item.LoadBody(*io->in))
-                return 0;
-        return 1;
-    }
+    case SerialOp::Read: return Read(*io->in, version);
+    case SerialOp::Plan: return 1;
     case SerialOp::Write:
         io->out->U32(static_cast<uint32_t>(items_.size()));
         for (T& item : items_)
@@ -672,6 +806,59 @@ int RecordList<T>::Serial(SerialOp op, RecordList* other, SerialIO* io, uint32_t
     return 1;
 }
 
+template <class T>
+int RecordList<T>::Read(RecordReader& in, uint32_t version)
+{
+    std::size_t count = in.ReadCount(MinRecordSize<T>(version));
+    if (count == 0) {
+        items_.clear();
+        return 1;
+    }
+    if (items_.empty()) {
+        resize(static_cast<int>(count));
+    } else {
+        // The kept elements become default elements again by assignment, which
+        // keeps their strings' and vectors' storage.
+        T fresh;
+        if (count < items_.size())
+            items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(count), items_.end());
+        for (T& item : items_)
+            item = fresh;
+        items_.reserve(count);
+        items_.resize(count, fresh);
+    }
+    for (T& item : items_)
+        if (!item.LoadBody(in))
+            return 0;
+    return 1;
+}
+
+template <class R>
+int ReadNestedAt(void* member, RecordReader& in, uint32_t)
+{
+    return static_cast<R*>(member)->LoadBody(in);
+}
+template <class R>
+int ReadListAt(void* member, RecordReader& in, uint32_t version)
+{
+    return static_cast<RecordList<R>*>(member)->Read(in, version);
+}
+// A 32-bit count, then that many lists, as if into an emptied vector.
+template <class R>
+int ReadListVecAt(void* member, RecordReader& in, uint32_t version)
+{
+    auto& lists = *static_cast<std::vector<RecordList<R>>*>(member);
+    uint32_t count = in.ReadCount(4);
+    lists.resize(count);
+    for (std::size_t i = 0; i < lists.size(); ++i)
+        if (!lists[i].Read(in, version)) {
+            for (std::size_t k = i + 1; k < lists.size(); ++k)
+                lists[k].clear();
+            return 0;
+        }
+    return 1;
+}
+
 int OpenListFile(const std::string& path, RecordReader& in, uint32_t& count);
 
 template <class T>
@@ -729,4 +916,10 @@ int SaveListFile(RecordList<T>& list, const std::string& path)
 }
 
 // Declares the member enumeration in a record class.
-#define SERIAL_MEMBERS int Serial(SerialOp op, cSerial* other, SerialIO* io, uint32_t version) override
+// Also gives the class its read plan.
+#define SERIAL_MEMBERS                                                                   \
+    int ReadPlanned(RecordReader& in_, uint32_t version_) override                        \
+    {                                                                                      \
+        return ReadByPlan<std::remove_cvref_t<decltype(*this)>>(*this, in_, version_);     \
+    }                                                                                      \
+    int Serial(SerialOp op, cSerial* other, SerialIO* io, uint32_t version) override

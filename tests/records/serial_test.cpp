@@ -81,6 +81,20 @@ public:
     int32_t extra = 0;
 };
 
+// A record class that declares its Serial without SERIAL_MEMBERS: it has no read
+// plan of its own and must not be read by its base class's.
+class cWithoutPlan : public cLeaf {
+public:
+    int Serial(SerialOp op, cSerial* other, SerialIO* io, uint32_t version) override
+    {
+        Members<cWithoutPlan> m(*this, op, other, io, version);
+        m.Base<cLeaf>();
+        m.Int("more", &cWithoutPlan::more);
+        return m.Result();
+    }
+    int32_t more = 0;
+};
+
 class cBadEnum : public cSerial {
 public:
     SERIAL_MEMBERS
@@ -338,6 +352,48 @@ TEST(Serial, ReservedValuesShareOneScratchPerWidth)
     EXPECT_TRUE(other.Equals(loaded));
     cWithReserved fresh;
     EXPECT_EQ(Body(loaded), (Bytes().i32(1).u8(0).u32(0).data)) << "constructing a record runs Init";
+}
+
+TEST(Serial, PlannedReadMatchesTheMemberWalk)
+{
+    // For every prefix of a body of two versions, read into a default record and
+    // over a filled one: the read plan leaves what walking the members leaves.
+    for (uint32_t version : {kDataVersion, 49u}) {
+        cDerived full;
+        static_cast<cSample&>(full) = Filled();
+        full.extra = 5;
+        CurrentVersion = version;
+        std::vector<uint8_t> bytes = Body(full);
+        CurrentVersion = kDataVersion;
+        for (std::size_t n = 0; n <= bytes.size(); ++n) {
+            std::vector<uint8_t> prefix(bytes.begin(), bytes.begin() + static_cast<long>(n));
+            for (bool over : {false, true}) {
+                cDerived planned, walked;
+                if (over) {
+                    static_cast<cSample&>(planned) = Filled();
+                    planned.vecvec = {{1, 2}, {3}, {4}, {5}};
+                    planned.strs = {"a", "b", "c"};
+                    planned.leaves.resize(4);
+                    walked.CopyFrom(planned);
+                }
+                ReadBody(planned, prefix, version);
+                RecordReader in(prefix);
+                SerialIO io;
+                io.in = &in;
+                walked.Serial(SerialOp::Read, nullptr, &io, version);
+                EXPECT_TRUE(planned.Equals(walked)) << "version " << version << ", " << n << " bytes, over " << over;
+            }
+        }
+    }
+
+    cWithoutPlan w;
+    w.id = 3;
+    w.more = 7;
+    std::vector<uint8_t> bytes = Body(w);
+    cWithoutPlan back;
+    ReadBody(back, bytes, kDataVersion);
+    EXPECT_EQ(back.id, 3);
+    EXPECT_EQ(back.more, 7);
 }
 
 TEST(Serial, TruncatedAndHostileInput)
