@@ -8,12 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "base/heap.h"
 #include "base/paths.h"
 #include "base/text.h"
 #include "events/action_kinds.h"
 #include "project/default_project.h"
 #include "base/host_file.h"
 #include "project/project.h"
+
+// The heap keeps what it gets back, as in the editor and the data tool.
+[[maybe_unused]] static const bool kHeapKept = (KeepFreedHeapMemory(), true);
 
 namespace fs = std::filesystem;
 

@@ -7,8 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "base/heap.h"
 #include "base/paths.h"
 #include "records/serial.h"
+
+// The heap keeps what it gets back, as in the editor and the data tool.
+[[maybe_unused]] static const bool kHeapKept = (KeepFreedHeapMemory(), true);
 
 namespace {
 

@@ -366,9 +366,12 @@ int ReadPlan::Run(char* base, RecordReader& in, uint32_t version) const
     const Step* step = steps_.data();
     const Step* last = step + steps_.size();
     while (step < last) {
-        // A read past the end delivers nothing: the members from here keep their values.
-        if (in.AtEnd())
+        // A read past the end delivers nothing: the members from here keep their
+        // values, and the file counts as ended early.
+        if (in.AtEnd()) {
+            in.SetEndedEarly(true);
             return 1;
+        }
         char* p = base + step->offset;
         switch (step->kind) {
         case Kind::Fixed:

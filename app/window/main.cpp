@@ -5,11 +5,13 @@
 #include <cstdio>
 
 #include "app/startup.h"
+#include "base/heap.h"
 #include "app/window/editor_app.h"
 #include "ui/application.h"
 
 int main(int argc, char** argv)
 {
+    KeepFreedHeapMemory();
     EditorApplication app(argc, argv);
     if (!LoadQtTranslations(app))
         std::fprintf(stderr, "vantor-editor: Qt's Japanese texts (qtbase_ja) are not installed; its own buttons stay English\n");

@@ -32,6 +32,7 @@
 
 #include "base/host_file.h"
 #include "base/log.h"
+#include "base/heap.h"
 #include "base/paths.h"
 #include "app/startup.h"
 #include "base/text.h"
@@ -349,6 +350,7 @@ int SkillCsv(const std::string& dir, const std::string& number, bool import)
 
 int main(int argc, char** argv)
 {
+    KeepFreedHeapMemory();
     CurrentVersion = kDataVersion;
     std::vector<std::string> args;
     std::string type;

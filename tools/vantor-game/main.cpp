@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "base/heap.h"
 #include "app/test_play.h"
 #include "game_window.h"
 
@@ -22,6 +23,7 @@ void OnStopSignal(int) { g_stopRequested = 1; }
 
 int main(int argc, char** argv)
 {
+    KeepFreedHeapMemory();
     // Being asked to stop (logging out, kill) ends the game as its button
     // does, once the window runs.
     struct sigaction sa {};
