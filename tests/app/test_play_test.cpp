@@ -16,7 +16,7 @@ namespace {
 
 // An ELF file built byte by byte: the header, the section bytes, then the
 // section table (a null entry, the given sections, the section names last).
-struct ElfSpec {
+struct ElfShape {
     bool is64 = true;
     bool big = false;
     std::vector<std::pair<std::string, std::string>> sections;  // name, bytes
@@ -24,27 +24,27 @@ struct ElfSpec {
     uint64_t markerExtraSize = 0;      // claims more bytes for every section
 };
 
-std::vector<uint8_t> BuildElf(const ElfSpec& spec)
+std::vector<uint8_t> BuildElf(const ElfShape& shape)
 {
     std::vector<uint8_t> out;
     auto put = [&](std::size_t at, uint64_t v, int width) {
         if (out.size() < at + width)
             out.resize(at + width);
         for (int i = 0; i < width; ++i)
-            out[at + i] = static_cast<uint8_t>(v >> (8 * (spec.big ? width - 1 - i : i)));
+            out[at + i] = static_cast<uint8_t>(v >> (8 * (shape.big ? width - 1 - i : i)));
     };
-    const std::size_t headerSize = spec.is64 ? 64 : 52, entSize = spec.is64 ? 64 : 40;
+    const std::size_t headerSize = shape.is64 ? 64 : 52, entSize = shape.is64 ? 64 : 40;
     out.resize(headerSize);
     out[0] = 0x7f, out[1] = 'E', out[2] = 'L', out[3] = 'F';
-    out[4] = spec.is64 ? 2 : 1;
-    out[5] = spec.big ? 2 : 1;
+    out[4] = shape.is64 ? 2 : 1;
+    out[5] = shape.big ? 2 : 1;
     out[6] = 1;
 
     std::string names(1, '\0');
     struct Placed { uint64_t name, offset, size; };
     std::vector<Placed> placed;
-    for (const auto& [name, bytes] : spec.sections) {
-        placed.push_back({names.size(), out.size(), bytes.size() + spec.markerExtraSize});
+    for (const auto& [name, bytes] : shape.sections) {
+        placed.push_back({names.size(), out.size(), bytes.size() + shape.markerExtraSize});
         names += name + '\0';
         out.insert(out.end(), bytes.begin(), bytes.end());
     }
@@ -53,20 +53,20 @@ std::vector<uint8_t> BuildElf(const ElfSpec& spec)
     placed.push_back({namesName, out.size(), names.size()});
     out.insert(out.end(), names.begin(), names.end());
 
-    const uint64_t shoff = out.size() + spec.shoffShift;
+    const uint64_t shoff = out.size() + shape.shoffShift;
     const uint64_t count = placed.size() + 1;
     out.resize(out.size() + count * entSize);
     for (std::size_t i = 0; i < placed.size(); ++i) {
         std::size_t at = out.size() - (placed.size() - i) * entSize;
         put(at, placed[i].name, 4);
         put(at + 4, 1, 4);  // program bits
-        put(at + (spec.is64 ? 0x18 : 0x10), placed[i].offset, spec.is64 ? 8 : 4);
-        put(at + (spec.is64 ? 0x20 : 0x14), placed[i].size, spec.is64 ? 8 : 4);
+        put(at + (shape.is64 ? 0x18 : 0x10), placed[i].offset, shape.is64 ? 8 : 4);
+        put(at + (shape.is64 ? 0x20 : 0x14), placed[i].size, shape.is64 ? 8 : 4);
     }
-    put(spec.is64 ? 0x28 : 0x20, shoff, spec.is64 ? 8 : 4);
-    put(spec.is64 ? 0x3A : 0x2E, entSize, 2);
-    put(spec.is64 ? 0x3C : 0x30, count, 2);
-    put(spec.is64 ? 0x3E : 0x32, count - 1, 2);
+    put(shape.is64 ? 0x28 : 0x20, shoff, shape.is64 ? 8 : 4);
+    put(shape.is64 ? 0x3A : 0x2E, entSize, 2);
+    put(shape.is64 ? 0x3C : 0x30, count, 2);
+    put(shape.is64 ? 0x3E : 0x32, count - 1, 2);
     return out;
 }
 
@@ -87,9 +87,9 @@ void WriteProgram(const std::string& name, const std::vector<uint8_t>& bytes, bo
 TEST(TestPlayMarker, OnlyStringOneExactlyGameInAWellFormedFileMarksTheGame)
 {
     TempDir dir;
-    struct Row { const char* what; ElfSpec spec; bool executable; bool game; };
-    ElfSpec shifted{true, false, {{".vantor.strings", Marker({"x", "GAME"})}}, 4096, 0};
-    ElfSpec oversized{true, false, {{".vantor.strings", Marker({"x", "GAME"})}}, 0, 1 << 20};
+    struct Row { const char* what; ElfShape shape; bool executable; bool game; };
+    ElfShape shifted{true, false, {{".vantor.strings", Marker({"x", "GAME"})}}, 4096, 0};
+    ElfShape oversized{true, false, {{".vantor.strings", Marker({"x", "GAME"})}}, 0, 1 << 20};
     const Row rows[] = {
         {"string 1 GAME", {true, false, {{".text", "abc"}, {".vantor.strings", Marker({"VantorTactics", "GAME"})}}}, true, true},
         {"GAMEX", {true, false, {{".vantor.strings", Marker({"x", "GAMEX"})}}}, true, false},
@@ -107,7 +107,7 @@ TEST(TestPlayMarker, OnlyStringOneExactlyGameInAWellFormedFileMarksTheGame)
     for (const Row& row : rows) {
         std::filesystem::create_directory(std::to_string(i));
         std::filesystem::current_path(std::to_string(i++));
-        WriteProgram("game", BuildElf(row.spec), row.executable);
+        WriteProgram("game", BuildElf(row.shape), row.executable);
         // The marker alone does not make a file that may not be run the game.
         EXPECT_EQ(IsGameProgram("game"), row.game || !row.executable) << row.what;
         cTestPlay settings;
