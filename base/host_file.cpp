@@ -220,8 +220,8 @@ DurableSaveScope::~DurableSaveScope()
 {
     if (--g_scopeDepth > 0)
         return;
-    std::set<std::string> folders;
-    folders.swap(PendingFolders());
+    const std::set<std::string> folders = std::move(PendingFolders());
+    PendingFolders().clear();
     for (const std::string& folder : folders)
         SyncFolder(folder);
 }

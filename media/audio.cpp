@@ -105,6 +105,7 @@ bool WavFileAudioOutput::Finish() { return WriteHostFileAtomic(m_Path, WavFileBy
 std::vector<uint8_t> WavFileBytes(const std::vector<int16_t>& samples, int rate)
 {
     std::vector<uint8_t> out;
+    out.reserve(44 + samples.size() * 2);
     auto u32 = [&](uint32_t v) {
         for (int i = 0; i < 4; ++i)
             out.push_back(uint8_t(v >> (8 * i)));
@@ -113,7 +114,10 @@ std::vector<uint8_t> WavFileBytes(const std::vector<int16_t>& samples, int rate)
         out.push_back(uint8_t(v));
         out.push_back(uint8_t(v >> 8));
     };
-    auto tag = [&](const char* t) { out.insert(out.end(), t, t + 4); };
+    auto tag = [&](const char* t) {
+        for (int i = 0; i < 4; ++i)
+            out.push_back(uint8_t(t[i]));
+    };
     uint32_t dataBytes = uint32_t(samples.size() * 2);
     tag("RIFF");
     u32(36 + dataBytes);

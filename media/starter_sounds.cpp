@@ -53,9 +53,13 @@ void Chunk(std::vector<uint8_t>& file, const char* id, const std::vector<uint8_t
 std::vector<uint8_t> Track(int channel, int program, const std::vector<int>& notes, int velocity, bool tempo)
 {
     std::vector<uint8_t> t;
+    auto add = [&t](std::initializer_list<uint8_t> bytes) {
+        for (uint8_t b : bytes)
+            t.push_back(b);
+    };
     if (tempo)
-        t.insert(t.end(), {0x00, 0xFF, 0x51, 0x03, 0x07, 0x27, 0x0E});  // 128 bpm
-    t.insert(t.end(), {0x00, uint8_t(0xC0 | channel), uint8_t(program)});
+        add({0x00, 0xFF, 0x51, 0x03, 0x07, 0x27, 0x0E});  // 128 bpm
+    add({0x00, uint8_t(0xC0 | channel), uint8_t(program)});
     uint32_t wait = 0;
     for (int n : notes) {
         if (n == 0) {
