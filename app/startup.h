@@ -24,7 +24,7 @@ struct FocusRequestState {
 extern FocusRequestState FocusRequest;
 
 // The data version this editor writes.
-constexpr unsigned kEditorDataVersion = 340;
+constexpr unsigned kEditorDataVersion = kDataVersion;
 
 // Display facts for the machine report, supplied by the window side.
 struct DisplayFacts {
