@@ -81,12 +81,3 @@ private:
 // are dropped from the end, new ones are default events. False when count is
 // out of range (nothing changes).
 bool ResizeEventPalette(RecordList<cEvent>& palette, int count);
-
-// The choices of the common-variable condition: entry 0 "コモン変数条件なし",
-// then "number name" for each variable 1 to 999 (CP932).
-std::vector<std::string> CommonVariableChoices();
-// Names common variable number (1 to 999; the name cut to 12 bytes on a
-// character boundary) and saves the whole list to filePath at once. False for
-// a number out of range or a failed save.
-bool RenameGlobalVariable(RecordList<cGValInfo>& names, int number, const std::string& name,
-                          const std::string& filePath);
