@@ -109,8 +109,8 @@ std::string EventHoverText(const cEvent& event)
 void EventEditSession::Open(const cEvent& source)
 {
     event = source;
-    pages = source.m_Pages.items();
     // The pages live in the page list while the editor runs.
+    pages = std::move(event.m_Pages.items());
     event.m_Pages.clear();
     shown_ = -1;
     Show(0);
@@ -166,9 +166,8 @@ void EventEditSession::ReplacePages(const std::vector<cEventPage>& newPages, int
 void EventEditSession::WriteBack(cEvent& target)
 {
     StoreShown();
-    cEvent result = event;
-    result.m_Pages.items() = pages;
-    target = result;
+    target = event;  // without its pages: cheap
+    target.m_Pages.items() = pages;
 }
 
 bool ResizeEventPalette(RecordList<cEvent>& palette, int count)

@@ -78,6 +78,13 @@ bool In(int id, const int (&ids)[N])
     return false;
 }
 
+// Every list of a dialog hears its keys; a key command is the focused list's
+// only, so that the page list's and the action list's keys never cross.
+bool KeysFor(const CTRL_CLASS* list, Notify code)
+{
+    return code != Notify::Accelerator || (list && list->Widget() && list->Widget()->hasFocus());
+}
+
 }  // namespace
 
 EventEditorHooks& EventEditorExtensions()
@@ -336,11 +343,11 @@ void DLG_EVENT_SET::OnCommand(int id, Notify code)
         if (line != m_Session.Shown())
             ShowPage(m_pPages->Model().IsRecordLine(line) ? line : -1);
     } else if (In(id, kPageCut) || In(id, kPageCopy) || In(id, kPagePaste) || In(id, kPageIns) || In(id, kPageDel)) {
-        if (!m_bStartEventMode)
+        if (!m_bStartEventMode && KeysFor(m_pPages, code))
             PageCommand(id);
     } else if (In(id, kActCut) || In(id, kActCopy) || In(id, kActPaste) || In(id, kActIns) || In(id, kActDel) ||
                id == kActionEdit || (id == kActions && code == Notify::ListDblClk)) {
-        if (m_Session.HasPage())
+        if (m_Session.HasPage() && KeysFor(m_pActions, code))
             ActionCommand(id);
     } else if (id == kRenameVar) {
         RenameVariable();

@@ -180,7 +180,9 @@ DLG_MAIN::DLG_MAIN()
 
 DLG_MAIN::~DLG_MAIN()
 {
-    if (m_pEventPalette && m_pEventPalette->Exists())
+    // Not after the application object is gone (the main window of the
+    // process is a static object).
+    if (m_pEventPalette && m_pEventPalette->Exists() && QCoreApplication::instance())
         m_pEventPalette->Close(0);
     if (MainWindow == this)
         MainWindow = nullptr;
@@ -739,6 +741,8 @@ void DLG_MAIN::OnClose()
     }
     // Closed before the application ends, so that its place is stored in
     // time for the settings that shut-down writes.
+    if (m_pEventPalette)
+        m_pEventPalette->Close(0);
     Close(0);
     if (onQuit)
         onQuit();

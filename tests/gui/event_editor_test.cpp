@@ -20,6 +20,7 @@
 #include "tests/gui/gui_util.h"
 #include "tests/test_util.h"
 #include "ui/qt_text.h"
+#include "ui/select_graphic.h"
 
 using namespace evctl;
 
@@ -127,6 +128,27 @@ TEST_F(EventEditorTest, CheckBoxesEnableTheirEditsAndNewPagesCountNoActions)
     EXPECT_TRUE(ev.Equals(before));  // cancelled
 }
 
+TEST_F(EventEditorTest, TheGraphicComesFromTheEventSheetChooser)
+{
+    cEvent ev;
+    int askedKind = -1;
+    SetGraphicChooserForTests([&](int kind, int& value) {
+        askedKind = kind;
+        value = 37;
+        return 1;
+    });
+    DLG_EVENT_SET dlg(&ev, false);
+    RunModal(dlg, [&] {
+        ButtonOf(dlg.Item(kChooseGraphic))->click();
+        Pump();
+        EXPECT_EQ(qobject_cast<QLineEdit*>(dlg.Item(kGraphic))->text(), QStringLiteral("37"));
+        ButtonOf(dlg.Item(IDC_OK))->click();
+    });
+    SetGraphicChooserForTests(nullptr);
+    EXPECT_EQ(askedKind, 3);
+    EXPECT_EQ(ev.m_Pages[0].m_nGraphic, 37);
+}
+
 TEST_F(EventEditorTest, InsertedActionGoesAgainWhenItsEditorIsCancelled)
 {
     cEvent ev = EventWithKinds({1});
@@ -176,6 +198,9 @@ TEST_F(EventEditorTest, CutAndPasteKeepTheActionsInOrder)
         ButtonOf(dlg.Item(IDC_OK))->click();
     });
     EXPECT_EQ(KindsOf(ev.m_Pages[0].m_Actions), (std::vector<int>{11, 1, 14}));
+    // The page list's keys did not act as well.
+    EXPECT_EQ(ev.m_Pages.size(), 1);
+    EXPECT_TRUE(Editor().pageClipboard.empty());
     // The clipboard outlives the dialog: another event pastes the same.
     EXPECT_EQ(Editor().actionClipboard.size(), 2u);
 }
