@@ -284,35 +284,48 @@ bool RedoStep(EditorState& ed, Project& p)
 
 namespace {
 
-// The event palette's placing rules: with "配置直前に編集" the copy is edited
-// before it is placed; with "配置済みなら編集" a click on an event edits it.
-bool PlacePaletteEvent(EditorState& ed, Project& p, CellPos cell, const MapHooks& hooks)
+// The event palette's placing rules, for one cell of a stroke: with
+// "配置済みなら編集" a cell holding an event opens the editor on that event;
+// with "配置直前に編集" each copy is edited before it is placed; otherwise a
+// copy is placed. opened tells that the editor was opened (the stroke ends).
+// The stroke records one undo step, before its first change.
+bool PaintEventCell(EditorState& ed, Project& p, CellPos cell, const MapHooks& hooks, bool& opened)
 {
+    opened = false;
     if (ed.paletteEvent < 0 || ed.paletteEvent >= p.m_EventPalette.size())
+        return false;
+    MapLayers map = StageLayers(p.m_Stage);
+    if (!map.Inside(cell.x, cell.y))
         return false;
     const bool editIfPlaced = p.m_EditConfig.m_bEventEditIfPlaced != 0;
     const bool editBeforePut = p.m_EditConfig.m_bEventEditBeforePut != 0;
+    auto record = [&] {
+        if (!ed.strokeUndone)
+            PushUndo(ed, p);
+        ed.strokeUndone = true;
+    };
     int standing = EventAt(p.m_Stage, cell.x, cell.y);
     if (editIfPlaced && standing >= 0) {
+        opened = true;
         cEvent copy = p.m_Stage.m_Events[standing];
         if (hooks.editPlacedEvent && !hooks.editPlacedEvent(copy))
             return false;
-        PushUndo(ed, p);
+        record();
         p.m_Stage.m_Events[standing] = copy;
         return true;
     }
-    MapLayers map = StageLayers(p.m_Stage);
     if (!editBeforePut) {
-        PushUndo(ed, p);
+        record();
         PlaceEvent(map, p.m_EventPalette[ed.paletteEvent], cell.x, cell.y);
         return true;
     }
+    opened = true;
     cEvent copy = p.m_EventPalette[ed.paletteEvent];
     copy.m_nX = cell.x;
     copy.m_nY = cell.y;
     if (hooks.editNewEvent && !hooks.editNewEvent(copy))
         return false;
-    PushUndo(ed, p);
+    record();
     PlaceEvent(map, copy, cell.x, cell.y);
     return true;
 }
@@ -329,6 +342,7 @@ bool PenPress(EditorState& ed, Project& p, CellPos cell, const MapHooks& hooks)
     ed.cursor = cell;
     ed.penDown = true;
     ed.anchor = cell;
+    const bool wasModified = ed.stageModified;
     ed.stageModified = true;
     ToolState& t = ed.Tools();
     MapLayers map = StageLayers(p.m_Stage);
@@ -349,20 +363,39 @@ bool PenPress(EditorState& ed, Project& p, CellPos cell, const MapHooks& hooks)
         PushUndo(ed, p);
         StampEnemies(map, t.brush, cell.x, cell.y);
         return true;
-    case PaletteMode::Events:
+    case PaletteMode::Events: {
+        // A click or drag places copies; a cancelled edit changes nothing.
+        ed.stageModified = wasModified;
         if (t.pen != PenTool::Normal)
             return false;
-        ed.penDown = false;  // one event per click, not one per cell dragged over
-        return PlacePaletteEvent(ed, p, cell, hooks);
+        ed.strokeUndone = false;
+        bool opened = false;
+        bool changed = PaintEventCell(ed, p, cell, hooks, opened);
+        if (opened)
+            ed.penDown = false;
+        ed.stageModified = wasModified || changed;
+        return changed;
+    }
     }
     return false;
 }
 
-bool PenDrag(EditorState& ed, Project& p, CellPos cell)
+bool PenDrag(EditorState& ed, Project& p, CellPos cell, const MapHooks& hooks)
 {
+    const CellPos previous = ed.cursor;
     ed.cursor = cell;
     if (!ed.penDown || ed.Tools().pen != PenTool::Normal)
         return false;
+    if (ed.mode == PaletteMode::Events) {
+        if (previous.x == cell.x && previous.y == cell.y)
+            return false;
+        bool opened = false;
+        bool changed = PaintEventCell(ed, p, cell, hooks, opened);
+        if (opened)
+            ed.penDown = false;
+        ed.stageModified = ed.stageModified || changed;
+        return changed;
+    }
     MapLayers map = StageLayers(p.m_Stage);
     if (ed.mode == PaletteMode::Chips) {
         if (!FirstChipValid(ed, p))
@@ -461,6 +494,18 @@ int WheelNotches(int delta)
 
 // ---------------------------------------------------------------------------
 // Event cells
+
+void SelectPaletteEvent(EditorState& ed, const Project& p, int index)
+{
+    Brush& brush = ed.tools[static_cast<int>(PaletteMode::Events)].brush;
+    if (index >= 0 && index < p.m_EventPalette.size()) {
+        ed.paletteEvent = index;
+        brush.width = brush.height = 1;
+    } else {
+        ed.paletteEvent = -1;
+        brush.width = brush.height = 0;
+    }
+}
 
 int EventAt(const cStage& stage, int x, int y)
 {

@@ -64,6 +64,14 @@ public:
     // The event palette's selection (-1 none) and the event clipboard.
     int paletteEvent = -1;
     std::vector<cEvent> eventClipboard;
+    // The event editor's clipboards, shared by every event it opens.
+    std::vector<cEventPage> pageClipboard;
+    std::vector<cEventAct> actionClipboard;
+    // Set while the start event is edited; every other way into the event
+    // editor clears it.
+    bool startEventMode = false;
+    // The event stroke in progress has recorded its undo step.
+    bool strokeUndone = false;
 
     ToolState& Tools() { return tools[static_cast<int>(mode)]; }
     const ToolState& Tools() const { return tools[static_cast<int>(mode)]; }
@@ -119,7 +127,7 @@ struct MapHooks {
 // Left button: press, move while down, release; right button: pick-up.
 // Each returns true when the map (or the brush) changed.
 bool PenPress(EditorState& ed, Project& p, CellPos cell, const MapHooks& hooks = {});
-bool PenDrag(EditorState& ed, Project& p, CellPos cell);
+bool PenDrag(EditorState& ed, Project& p, CellPos cell, const MapHooks& hooks = {});
 bool PenRelease(EditorState& ed, Project& p, CellPos cell);
 void PickPress(EditorState& ed, CellPos cell);
 // Ends the pick-up; in enemy mode a 1 x 1 pick-up over an enemy gives its index
@@ -137,6 +145,10 @@ bool CellAt(int px, int py, int scrollX, int scrollY, int clientW, int clientH, 
 // The wheel's notches: delta / 120, 1 in the scroll-down direction whatever its
 // size, at most 9 in the other.
 int WheelNotches(int delta);
+
+// Selects entry index of the event palette as the event brush (1 x 1); -1 or
+// an index outside the palette selects none (a 0 x 0 brush, no cursor frame).
+void SelectPaletteEvent(EditorState& ed, const Project& p, int index);
 
 // The events of the stage on a cell, -1 when none.
 int EventAt(const cStage& stage, int x, int y);

@@ -206,7 +206,12 @@ void PickUp(const MapLayers& map, Brush& brush, PaletteMode mode, int x0, int y0
 
 cEvent& PlaceEvent(MapLayers& map, const cEvent& event, int x, int y)
 {
-    cEvent& placed = map.events->push_back(event);
+    // A cell holds one placed event: those already on it go.
+    std::vector<cEvent>& events = map.events->items();
+    cEvent copy = event;  // event may be one of those removed
+    events.erase(std::remove_if(events.begin(), events.end(), [x, y](const cEvent& e) { return e.m_nX == x && e.m_nY == y; }),
+                 events.end());
+    cEvent& placed = map.events->push_back(copy);
     placed.m_nX = x;
     placed.m_nY = y;
     return placed;

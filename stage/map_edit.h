@@ -73,7 +73,8 @@ inline constexpr int kFillDepthLimit = 5000;
 // Right-button pick-up: the rectangle between the two cells becomes the brush.
 void PickUp(const MapLayers& map, Brush& brush, PaletteMode mode, int x0, int y0, int x1, int y1);
 
-// Places a copy of a palette event on a cell and returns it.
+// Places a copy of an event on a cell, removing the events already there, and
+// returns it.
 cEvent& PlaceEvent(MapLayers& map, const cEvent& event, int x, int y);
 
 // One undo step: the chip layer, the placed enemies and the events.

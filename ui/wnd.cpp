@@ -497,6 +497,7 @@ int WND_CLASS::TrackPopup(int menuId, QPoint screenPos)
         return 0;
     QMenu menu(m_pWnd);
     BuildMenu(menu, menuId);
+    ExtendPopup(menu, menuId);
     int chosen = 0;
     QObject::connect(&menu, &QMenu::triggered, [&chosen](QAction* a) { chosen = a->data().toInt(); });
     if (screenPos.isNull())

@@ -123,6 +123,9 @@ public:
     // Shows a menu resource at the cursor (or at a given screen point); the
     // chosen item is sent as a command. Returns the command id or 0.
     int TrackPopup(int menuId, QPoint screenPos = QPoint());
+    // Adds window-specific items to a popup menu just built from its resource
+    // (items carry their command id as data).
+    virtual void ExtendPopup(QMenu& /*menu*/, int /*menuId*/) {}
 
     const MouseButtons& Mouse() const { return m_Mouse; }
     const QPoint& MousePos() const { return m_MousePos; }

@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -18,6 +19,9 @@
 #include "base/log.h"
 #include "base/paths.h"
 #include "base/text.h"
+#include "events/event_edit.h"
+#include "events/window/event_palette.h"
+#include "events/window/event_set_dialog.h"
 #include "project/project.h"
 #include "resources/ids.h"
 #include "resources/menus.h"
@@ -176,6 +180,10 @@ DLG_MAIN::DLG_MAIN()
 
 DLG_MAIN::~DLG_MAIN()
 {
+    // Not after the application object is gone (the main window of the
+    // process is a static object).
+    if (m_pEventPalette && m_pEventPalette->Exists() && QCoreApplication::instance())
+        m_pEventPalette->Close(0);
     if (MainWindow == this)
         MainWindow = nullptr;
 }
@@ -286,6 +294,7 @@ void DLG_MAIN::OnInitDialog()
     if (!haveTable)
         AddAccelerator(nullptr, IDA_MAIN);
     new MainKeys(this);
+    CreateEventPalette();
 
     UpdateTitle();
     RefreshUndoButtons();
@@ -441,9 +450,25 @@ void DLG_MAIN::UpdateTestPlayTip()
 
 MapHooks DLG_MAIN::Hooks()
 {
-    // The event editor opens here once it exists; until then events are placed
-    // as the palette holds them.
-    return MapHooks{};
+    MapHooks hooks;
+    hooks.editNewEvent = [this](cEvent& event) { return EditEvent(this, Editor(), event) == 1; };
+    hooks.editPlacedEvent = hooks.editNewEvent;
+    return hooks;
+}
+
+void DLG_MAIN::CreateEventPalette()
+{
+    if (!m_pEventPalette)
+        m_pEventPalette = std::make_unique<DLG_EVENT>();
+    if (m_pEventPalette->Exists())
+        return;
+    m_pEventPalette->forwardCommand = [this](int id) { SendCommand(id, Notify::Accelerator); };
+    m_pEventPalette->onChanged = [this] { Repaint(); };
+    // A tool window of the frame, so that it outlives a rebuilt main window's
+    // widget; without a frame a window of its own.
+    m_pEventPalette->SetupWindow(DLG_EVENT::IDD, nullptr, dynamic_cast<VIEW_MAIN*>(m_pParentObj));
+    m_pEventPalette->CreateModeless(0, false);
+    SetPaletteWindow(PaletteMode::Events, m_pEventPalette.get());
 }
 
 void DLG_MAIN::CmdEventCell(int id)
@@ -504,7 +529,10 @@ void DLG_MAIN::SetPaletteMode(PaletteMode mode)
 {
     ::SetPaletteMode(Editor(), mode);
     SyncPaletteButtons();
-    // The palettes of the modes show and hide here once they exist.
+    // Only the current mode's palette shows, and none without a stage.
+    for (int m = 0; m < 3; ++m)
+        if (m_Palettes[m] && m_Palettes[m]->Widget())
+            m_Palettes[m]->Widget()->setVisible(Editor().stageOpen && m == static_cast<int>(Editor().mode) && !m_bMinimized);
     if (m_pMap)
         m_pMap->setFocus();
     Repaint();
@@ -540,7 +568,12 @@ void DLG_MAIN::RefreshUndoButtons()
 
 void DLG_MAIN::UpdateTitle() { SetTitle(ToQt(TitleText(Editor().stagePath))); }
 
-void DLG_MAIN::RefreshPalettes() {}
+void DLG_MAIN::RefreshPalettes()
+{
+    for (DLG_CLASS* palette : m_Palettes)
+        if (palette && palette->Exists())
+            palette->RefreshLists();
+}
 
 QAction* DLG_MAIN::Action(int command) const
 {
@@ -642,7 +675,9 @@ void DLG_MAIN::MapMouse(QMouseEvent* e)
         break;
     case QEvent::MouseMove:
         if (ed.penDown && (e->buttons() & Qt::LeftButton))
-            PenDrag(ed, p, cell);
+            PenDrag(ed, p, cell, Hooks());
+        else if (ed.mode == PaletteMode::Events)
+            ShowEventTip(cell, e->globalPosition().toPoint());
         break;
     case QEvent::MouseButtonRelease:
         if (left)
@@ -658,6 +693,15 @@ void DLG_MAIN::MapMouse(QMouseEvent* e)
     default: break;
     }
     Repaint();
+}
+
+void DLG_MAIN::ShowEventTip(CellPos cell, const QPoint& globalPos)
+{
+    int i = EventAt(TheProject().m_Stage, cell.x, cell.y);
+    if (i < 0)
+        QToolTip::hideText();
+    else
+        QToolTip::showText(globalPos, ToQt(EventHoverText(TheProject().m_Stage.m_Events[i])), m_pMap);
 }
 
 void DLG_MAIN::MapWheel(QWheelEvent* e)
@@ -697,6 +741,8 @@ void DLG_MAIN::OnClose()
     }
     // Closed before the application ends, so that its place is stored in
     // time for the settings that shut-down writes.
+    if (m_pEventPalette)
+        m_pEventPalette->Close(0);
     Close(0);
     if (onQuit)
         onQuit();

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "media/surface.h"
@@ -20,6 +21,7 @@ class QScrollBar;
 class QStatusBar;
 class QToolBar;
 class DLG_MAIN;
+class DLG_EVENT;
 
 // The client area the map is drawn in; its input goes to the main window.
 class MapViewWidget : public QWidget {
@@ -55,6 +57,7 @@ public:
     void Minimize();
     void RestoreMinimized();
     bool IsMinimized() const { return m_bMinimized; }
+    DLG_EVENT* EventPalette() const { return m_pEventPalette.get(); }
     // The three palette windows (map chips, enemies, events) once they exist.
     void SetPaletteWindow(PaletteMode mode, DLG_CLASS* palette) { m_Palettes[static_cast<int>(mode)] = palette; }
 
@@ -117,6 +120,9 @@ private:
     void SyncPaletteButtons();
     void EventCellPopup(const QPoint& globalPos);
     MapHooks Hooks();
+    void CreateEventPalette();
+    // Hovering an event names it, its pages and its first page's timing.
+    void ShowEventTip(CellPos cell, const QPoint& globalPos);
     bool ChooseFile(std::string& path, const FileQuestion& q);
     // Runs a command with the other windows disabled.
     void WithOthersDisabled(const std::function<void()>& body);
@@ -133,6 +139,7 @@ private:
     DLG_CLASS* m_Palettes[3] = {nullptr, nullptr, nullptr};
     bool m_bMinimized = false;
     std::vector<QPointer<QWidget>> m_PutAway;  // palettes hidden by the minimize
+    std::unique_ptr<DLG_EVENT> m_pEventPalette;
 };
 
 // The main window of this process; cleared while it does not exist.
