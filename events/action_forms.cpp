@@ -79,7 +79,7 @@ ActionForm MessageForm()
             Edit(1322, 8, "時間(1/10s)"),
             Check(1589, 9, "Aキーで表示/非表示の切替"),
 
-            Group(kGroup2, "ピクチャー"),
+            Make(kGroup2, FormWidget::GroupBelow, kNoParam, "ピクチャー"),
             Check(1580, 16, "ピクチャーを表示する"),
             Combo(1582, 17, "ピクチャー"),
             Combo(1579, 18, "表示位置"),

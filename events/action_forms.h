@@ -25,6 +25,7 @@ enum class FormWidget : uint8_t {
     Picture,  // a preview (no parameter)
     Note,     // a line of explanation
     Group,    // starts a titled group in a new column of the dialog
+    GroupBelow,  // starts a titled group below the previous one
 };
 
 // Bound parameters besides P0, P1, ...

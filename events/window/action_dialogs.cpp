@@ -46,10 +46,16 @@ public:
             return;
         QSignalBlocker block(c);
         c->clear();
+        int widest = 0;
         for (const ParamChoice& choice : choices) {
             m_Values.push_back(choice.value);
-            c->addItem(ToQt(choice.text));
+            QString text = ToQt(choice.text);
+            c->addItem(text);
+            widest = std::max(widest, c->fontMetrics().horizontalAdvance(text));
         }
+        // Wide enough for the longest entry (within reason), whatever the
+        // style makes of characters from a fallback font.
+        c->setMinimumWidth(std::min(widest, 300) + 40);
     }
     void Show() override
     {
@@ -116,6 +122,7 @@ void DLG_EACT_BASE::Build(QDialog* dialog)
     grid->setContentsMargins(0, 0, 0, 0);
     columns->addWidget(first, 0, Qt::AlignTop);
     QWidget* parent = first;
+    QVBoxLayout* column = nullptr;  // the column of the groups
     int row = 0;
     const std::vector<FormControl> none;
     for (const FormControl& c : m_pForm ? m_pForm->controls : none) {
@@ -128,10 +135,15 @@ void DLG_EACT_BASE::Build(QDialog* dialog)
             m_Captions[c.id] = l;
         };
         switch (c.widget) {
-        case FormWidget::Group: {
+        case FormWidget::Group:
+        case FormWidget::GroupBelow: {
             auto* box = new QGroupBox(label, dialog);
             grid = new QGridLayout(box);
-            columns->addWidget(box, 0, Qt::AlignTop);
+            if (c.widget == FormWidget::Group || !column) {
+                column = new QVBoxLayout;
+                columns->addLayout(column);
+            }
+            column->addWidget(box);
             parent = box;
             row = 0;
             AddItem(c.id, box);
@@ -202,6 +214,9 @@ void DLG_EACT_BASE::Build(QDialog* dialog)
         }
         }
     }
+    for (int i = 0; i < columns->count(); ++i)
+        if (auto* l = qobject_cast<QVBoxLayout*>(columns->itemAt(i)->layout()))
+            l->addStretch(1);
     auto* summary = new QLabel(dialog);
     summary->setTextFormat(Qt::PlainText);
     outer->addWidget(summary);
@@ -305,7 +320,7 @@ void DLG_EACT_BASE::UpdateEnables()
     if (!m_pForm)
         return;
     for (const FormControl& c : m_pForm->controls) {
-        if (c.widget == FormWidget::Note || c.widget == FormWidget::Group)
+        if (c.widget == FormWidget::Note || c.widget == FormWidget::Group || c.widget == FormWidget::GroupBelow)
             continue;
         bool on = FormControlEnabled(*m_pForm, c.id, m_Work);
         if (CTRL_CLASS* ctrl = FindControl(c.id))

@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <filesystem>
 
 #include "base/text.h"
 #include "events/action_forms.h"
@@ -57,7 +58,7 @@ std::vector<int> UsableIds(int kind)
 {
     std::vector<int> ids;
     for (const FormControl& c : ActionFormOf(kind)->controls) {
-        if (c.widget == FormWidget::Note || c.widget == FormWidget::Group)
+        if (c.widget == FormWidget::Note || c.widget == FormWidget::Group || c.widget == FormWidget::GroupBelow)
             continue;
         QWidget* w = ItemIn(CurrentModalDialog(), c.id);
         if (w && w->isEnabled())
@@ -69,9 +70,11 @@ std::vector<int> UsableIds(int kind)
 
 void Screenshot(const char* name)
 {
-    QDir().mkpath("event_action_shots");
+    // Beside the test program, for a look at the layout.
+    QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/event_action_shots");
+    QDir().mkpath(folder);
     if (QDialog* d = CurrentModalDialog())
-        d->grab().save(QStringLiteral("event_action_shots/%1.png").arg(name));
+        d->grab().save(QStringLiteral("%1/%2.png").arg(folder, name));
 }
 
 // A sound output that records what it is asked and may fail.
@@ -328,4 +331,68 @@ TEST(EventAction, PlayingMusicAndSounds)
     EXPECT_EQ(EditEventAction(nullptr, se, false, false), 1);
     EXPECT_EQ(sound.effects, std::vector<std::string>{"se\\s2.wav"});
     EXPECT_EQ(se.P(0), 2);
+}
+
+TEST(EventAction, TheSkillListRefillsItsSkills)
+{
+    Project& p = TheProject();
+    RecordList<cSkillList> saved = p.m_SkillLists;
+    p.m_SkillLists.clear();
+    for (int count : {2, 4}) {
+        cSkillList& list = p.m_SkillLists.push_back(cSkillList());
+        list.m_Skills.clear();
+        for (int s = 0; s < count; ++s)
+            list.m_Skills.push_back(cSkill()).m_Name = "s" + std::to_string(count) + std::to_string(s);
+    }
+    UseProjectTables();
+    cEventAct act(Act::LearnSkill);
+    int before = 0, after = 0;
+    QString shown;
+    WhenOpen([&] {
+        before = Get<QComboBox>(1423)->count();
+        auto* lists = Get<QComboBox>(1127);
+        lists->setCurrentIndex(1);
+        emit lists->activated(1);
+        auto* skills = Get<QComboBox>(1423);
+        after = skills->count();
+        shown = skills->currentText();
+        skills->setCurrentIndex(2);
+        emit skills->activated(2);
+        Click(IDC_OK);
+    });
+    EXPECT_EQ(EditEventAction(nullptr, act, false, false), 1);
+    EXPECT_EQ(before, 1);
+    EXPECT_EQ(after, 3);
+    EXPECT_EQ(shown, QStringLiteral("1 s41"));
+    EXPECT_EQ(act.m_Ints, (std::vector<int32_t>{1, 3}));
+    p.m_SkillLists = saved;
+}
+
+TEST(EventAction, RenamingACommonVariableSavesAndRefillsTheList)
+{
+    TempDir dir;
+    std::filesystem::create_directory("data");
+    Project& p = TheProject();
+    RecordList<cGValInfo> saved = p.m_GlobalVariables;
+    p.m_GlobalVariables.clear();
+    FitGlobalVariables(p.m_GlobalVariables);
+    cEventAct act(Act::CommonVariable);
+    act.m_Ints = {5, 0, 0};
+    QString entry;
+    WhenOpen([&] {
+        WhenOpen([&] {
+            auto* edit = qobject_cast<QLineEdit*>(ItemIn(CurrentModalDialog(), 1077));
+            ASSERT_TRUE(edit);
+            edit->setText(QStringLiteral("勇者の数"));
+            Click(IDC_OK);
+        });
+        Click(1250);
+        entry = Get<QComboBox>(1309)->currentText();
+        Click(IDC_OK);
+    });
+    EXPECT_EQ(EditEventAction(nullptr, act, false, false), 1);
+    EXPECT_EQ(entry, QStringLiteral("0005 勇者の数"));
+    EXPECT_EQ(Cp932ToUtf8(p.m_GlobalVariables[5].m_Name), "勇者の数");
+    EXPECT_TRUE(std::filesystem::exists("data/GValInfo.dat"));
+    p.m_GlobalVariables = saved;
 }
