@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
 #include "base/text.h"
 #include "events/event.h"
@@ -262,22 +261,11 @@ const std::vector<ActionForm>& Forms()
     return forms;
 }
 
-// "number name" with the number zero-padded to the digits of count.
-std::string Numbered(int number, int count, const std::string& name)
-{
-    int digits = 1;
-    for (int c = count; c >= 10; c /= 10)
-        ++digits;
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%0*d", digits, number);
-    return std::string(buffer) + " " + name;
-}
-
 void AddTableEntries(std::vector<ParamChoice>& out, Table table, int low)
 {
     int n = TableSize(table);
     for (int i = std::max(low, 0); i < n; ++i)
-        out.push_back({i, Numbered(i, n, TableName(table, i))});
+        out.push_back({i, NumberedLine(i, n, TableName(table, i))});
 }
 
 }  // namespace
@@ -308,9 +296,11 @@ bool FormControlEnabled(const ActionForm& form, int id, const cEventAct& act)
 
 std::vector<ParamChoice> CommonVariableEntries()
 {
+    // The choices of the page conditions without their entry 0 (no variable).
+    std::vector<std::string> lines = CommonVariableChoices();
     std::vector<ParamChoice> out;
-    for (int n = 1; n < kGlobalVariableCount; ++n)
-        out.push_back({n, Numbered(n, kGlobalVariableCount, GlobalVariableName(n))});
+    for (std::size_t n = 1; n < lines.size(); ++n)
+        out.push_back({static_cast<int32_t>(n), std::move(lines[n])});
     return out;
 }
 
@@ -339,7 +329,7 @@ std::vector<ParamChoice> ParamChoices(const cEventAct& act, int param)
         int list = act.P(s.other);
         int n = SkillCount(list);
         for (int i = s.low; i < n; ++i)
-            out.push_back({i, Numbered(i, n, SkillName(list, i))});
+            out.push_back({i, NumberedLine(i, n, SkillName(list, i))});
         break;
     }
     case ParamSource::Kind::CommonVariable: out = CommonVariableEntries(); break;

@@ -19,13 +19,14 @@
 #include "base/paths.h"
 #include "base/text.h"
 #include "events/message_codes.h"
-#include "events/window/shared_stubs.h"
+#include "media/graphic_cells.h"
 #include "media/image_table.h"
 #include "media/sound_output.h"
 #include "project/project.h"
 #include "ui/controls.h"
 #include "ui/input_dialogs.h"
 #include "ui/qt_text.h"
+#include "ui/select_graphic.h"
 
 namespace {
 
@@ -82,6 +83,9 @@ private:
 };
 
 constexpr int kGraphicListButton = 1510;  // "一覧" of the event graphic
+constexpr int kGraphicEdit = 1511;
+constexpr int kGraphicPreview = 1070;
+constexpr int kEventGraphicKind = 3;       // the chooser's event pictures
 constexpr int kCellSize = 32;
 
 bool IsRenameButton(const FormControl& c) { return c.widget == FormWidget::Button && c.label == "_"; }
@@ -89,7 +93,7 @@ bool IsRenameButton(const FormControl& c) { return c.widget == FormWidget::Butto
 // One cell of an image as a pixmap; empty when the image has no such cell.
 QPixmap CellPixmap(const Surface& s, int x, int y, int w, int h)
 {
-    if (s.Empty() || x < 0 || y < 0 || x + w > s.Width() || y + h > s.Height())
+    if (s.Empty() || w <= 0 || h <= 0 || x < 0 || y < 0 || x + w > s.Width() || y + h > s.Height())
         return QPixmap();
     QImage image(s.Bits(), s.Width(), s.Height(), s.Stride(), QImage::Format_RGB32);
     return QPixmap::fromImage(image.copy(x, y, w, h));
@@ -271,6 +275,7 @@ void DLG_EACT_BASE::OnInitDialog()
     UpdateAll();
     UpdateEnables();
     ShowSummary();
+    ShowGraphic();
     // The lists were filled after the first sizing.
     m_pWnd->adjustSize();
 }
@@ -332,6 +337,17 @@ void DLG_EACT_BASE::UpdateEnables()
     }
 }
 
+void DLG_EACT_BASE::ShowGraphic()
+{
+    auto* preview = qobject_cast<QLabel*>(Item(kGraphicPreview));
+    int param = ParamOf(kGraphicEdit);
+    if (!preview || param < 0)
+        return;
+    GraphicCell cell = GraphicCellRect(kEventGraphicKind, m_Work.P(param));
+    preview->setPixmap(CellPixmap(ImageSurface(GraphicSheet(kEventGraphicKind)), cell.x, cell.y, cell.width,
+                                  cell.height));
+}
+
 void DLG_EACT_BASE::ShowSummary()
 {
     if (auto* l = qobject_cast<QLabel*>(Item(IDC_SUMMARY)))
@@ -359,7 +375,7 @@ void DLG_EACT_BASE::RenameVariable(int buttonId)
     std::string name = GlobalVariableName(number);
     if (!InputText(this, false, name, 12, false, SJ("変数名の入力")))
         return;
-    RenameGlobalVariable(TheProject().m_GlobalVariables, number, name, HostPath(ProjectFile::GValInfo));
+    RenameGlobalVariable(TheProject().m_GlobalVariables, number, name, ProjectFile::GValInfo);
     RefillVariableCombos();
     ShowSummary();
 }
@@ -373,12 +389,15 @@ bool DLG_EACT_BASE::OnItem(int id, Notify code)
         RenameVariable(id);
         return true;
     }
-    if (id == kGraphicListButton) {
-        int value = m_Work.P(ParamOf(1511));
-        if (DLG_SELECTGRAPHIC::Run(this, 3, value) == 1) {
-            m_Work.m_Ints.at(0) = std::clamp(value, 0, 511);
+    if (id == kGraphicListButton && ParamOf(kGraphicEdit) >= 0) {
+        int param = ParamOf(kGraphicEdit);
+        int value = m_Work.P(param);
+        if (DLG_SELECTGRAPHIC::Run(this, kEventGraphicKind, value) == 1) {
+            const ParamSource& s = ActionKind(m_Work.m_nKind).params.at(static_cast<std::size_t>(param));
+            m_Work.m_Ints.at(static_cast<std::size_t>(param)) = std::clamp(value, s.low, s.high);
             UpdateAll();
             ShowSummary();
+            ShowGraphic();
         }
         return true;
     }
@@ -412,6 +431,7 @@ void DLG_EACT_BASE::OnCommand(int id, Notify code)
         RefillDependentCombos(param);
     UpdateEnables();
     ShowSummary();
+    ShowGraphic();
 }
 
 // ---------------------------------------------------------------------------

@@ -45,6 +45,8 @@ protected:
     void RefillVariableCombos();
     void RenameVariable(int buttonId);
     void ShowSummary();
+    // The event graphic's preview, in the dialog that has one.
+    void ShowGraphic();
     int ParamOf(int id) const;
 
     cEventAct& m_Action;

@@ -17,6 +17,7 @@
 #include "gui/gui_util.h"
 #include "media/sound_output.h"
 #include "project/project.h"
+#include "ui/select_graphic.h"
 #include "tests/test_util.h"
 #include "ui/qt_text.h"
 
@@ -395,4 +396,26 @@ TEST(EventAction, RenamingACommonVariableSavesAndRefillsTheList)
     EXPECT_EQ(Cp932ToUtf8(p.m_GlobalVariables[5].m_Name), "勇者の数");
     EXPECT_TRUE(std::filesystem::exists("data/GValInfo.dat"));
     p.m_GlobalVariables = saved;
+}
+
+TEST(EventAction, TheGraphicListChoosesAnEventPicture)
+{
+    int kindAsked = -1;
+    SetGraphicChooserForTests([&](int kind, int& value) {
+        kindAsked = kind;
+        value = 77;
+        return 1;
+    });
+    cEventAct act(Act::EventGraphic);
+    QString shown;
+    WhenOpen([&] {
+        Click(1510);
+        shown = Get<QLineEdit>(1511)->text();
+        Click(IDC_OK);
+    });
+    EXPECT_EQ(EditEventAction(nullptr, act, false, false), 1);
+    SetGraphicChooserForTests(nullptr);
+    EXPECT_EQ(kindAsked, 3);
+    EXPECT_EQ(shown, QStringLiteral("77"));
+    EXPECT_EQ(act.m_Ints, std::vector<int32_t>{77});
 }
