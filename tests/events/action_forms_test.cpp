@@ -100,8 +100,11 @@ TEST(ActionForms, FormsMatchTheKindTable)
 TEST(ActionForms, EveryQuotedNoteOfAKindIsInItsDialog)
 {
     const std::map<int, std::vector<const char*>> notes = {
-        {Act::Message, {"☆同一IDのメッセージと入れ替える", "メッセージの消去(メッセージIDが非設定なら消去は失敗)"}},
-        {Act::Picture, {"ピクチャーの消去(ピクチャーIDが非設定なら消去は失敗)", "左右反転", "上下反転"}},
+        {Act::Message, {"☆同一IDのメッセージと入れ替える", "メッセージの消去(メッセージIDが非設定なら消去は失敗)",
+                        "画面からはみ出ないように自動調整", "画面に追従する（スクロールしても位置が変わらない）",
+                        "Aキーで表示/非表示の切替", "ウインドウを表示する", "自動で更新（変数の変化に対応）",
+                        "ピクチャーを表示する", "参照：#P", "#P0～X.", "#C1～999.", "#C1_3zp.", "#SKILL."}},
+        {Act::Picture, {"ピクチャーID", "ピクチャーの消去(ピクチャーIDが非設定なら消去は失敗)", "左右反転", "上下反転"}},
         {Act::Wait, {"実行時間(1/10s)"}},
         {Act::Warp, {"ワープ先にキャラがいたら、ワープは失敗"}},
         {Act::EnemyGroup, {"出現先にキャラが存在するなら出現しない"}},

@@ -175,6 +175,19 @@ TEST(EventAction, ChoosingStageClearAddsItAtOnce)
     EXPECT_EQ(act.m_nKind, Act::StageClear);
     EXPECT_TRUE(act.m_Ints.empty());
 
+    // An existing game over ends at once too: no window opens.
+    cEventAct over(Act::GameOver);
+    bool opened = false;
+    WhenOpen([&] {
+        if (CurrentModalDialog()) {
+            opened = true;
+            CurrentModalDialog()->reject();
+        }
+    });
+    EXPECT_EQ(EditEventAction(nullptr, over, false, false), 1);
+    EXPECT_FALSE(opened);
+    Pump();
+
     // In the start event only the allowed kinds can be pressed; Cancel gives 0.
     WhenOpen([&] {
         for (int k = 1; k <= 25; ++k)
