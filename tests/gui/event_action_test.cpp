@@ -390,6 +390,7 @@ TEST(EventAction, RenamingACommonVariableSavesAndRefillsTheList)
     RecordList<cGValInfo> saved = p.m_GlobalVariables;
     p.m_GlobalVariables.clear();
     FitGlobalVariables(p.m_GlobalVariables);
+    UseProjectTables();
     cEventAct act(Act::CommonVariable);
     act.m_Ints = {5, 0, 0};
     QString entry;
