@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "events/value_lists.h"
 #include "records/tables.h"
 
 class cEventAct;
@@ -67,6 +68,30 @@ struct ActionClamp {
     Table table = Table::Count_;
 };
 
+// Where the values of an integer parameter come from: the range or the list
+// that the editor's control offers.
+struct ParamSource {
+    enum class Kind : uint8_t {
+        Range,           // a number from low to high (a flag is 0 to 1)
+        List,            // an entry of a fixed value list
+        Labels,          // one of the row's own labels, value = position
+        TableEntry,      // an entry of a table, from low on
+        SkillOf,         // a skill (from 1) of the skill list in parameter `other`
+        CommonVariable,  // a common variable, from 1
+        Music,           // a piece of music; 0 is "なし" (no music)
+        Kept,            // no control: the value is kept as it is
+    };
+    Kind kind = Kind::Range;
+    int32_t low = 0;
+    int32_t high = 0;
+    ValueList list = ValueList::Count_;
+    Table table = Table::Count_;
+    int other = -1;
+    std::vector<std::string> labels;  // CP932
+
+    bool IsChoice() const { return kind != Kind::Range && kind != Kind::Kept; }
+};
+
 struct ActionKindInfo {
     std::string label;            // CP932; empty for kind 0
     int intCount = 0;
@@ -75,6 +100,7 @@ struct ActionKindInfo {
     int dialogId = 0;             // the editing dialog's resource, 0 when none
     std::vector<int32_t> newInts; // leading values of a new action; the rest are 0
     std::vector<ActionClamp> clamps;
+    std::vector<ParamSource> params;  // one per integer parameter
     // The text after the label in the action list; null for kinds without one.
     std::string (*summary)(const cEventAct&) = nullptr;
 };
