@@ -15,6 +15,7 @@
 #include "app/test_play.h"
 #include "app/window/test_play_listener.h"
 #include "base/text.h"
+#include "events/window/event_action_editor.h"
 #include "media/player_sound_output.h"
 #include "project/project.h"
 #include "ui/controls.h"
@@ -269,6 +270,7 @@ int RunEditor(StartupHooks hooks)
             return dlg.DoModal() == 1;
         };
     }
+    InstallActionEditor();
     if (!AppStartup(hooks))
         return 0;
     // The application ends through its quit path only, not when its last

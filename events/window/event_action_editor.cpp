@@ -1,4 +1,5 @@
 #include "events/window/event_action_editor.h"
+#include "events/window/event_set_dialog.h"
 
 #include <QGridLayout>
 #include <QPushButton>
@@ -96,3 +97,5 @@ int EditEventAction(WND_CLASS* owner, cEventAct& action, bool newAction, bool st
     chooser.SetOwner(owner, true);
     return chooser.DoModal();
 }
+
+void InstallActionEditor() { EventEditorExtensions().editAction = EditEventAction; }

@@ -27,3 +27,7 @@ private:
 // dialog. 1 on OK, 0 on cancel. A cancelled dialog leaves the kind the chooser
 // set and the parameters brought to its counts, but no edited value.
 int EditEventAction(WND_CLASS* owner, cEventAct& action, bool newAction, bool startEventMode);
+
+// Plugs the chooser and the kind dialogs into every event editor (the editor
+// calls this once at start; without it an inserted action is removed again).
+void InstallActionEditor();
