@@ -7,15 +7,6 @@
 
 namespace {
 
-// "number name" with the number zero-padded to the digits of the count.
-std::string Numbered(int number, int count, const std::string& name)
-{
-    int digits = 1;
-    for (int c = count; c >= 10; c /= 10)
-        ++digits;
-    return StrPrintf("%0*d ", digits, number) + name;
-}
-
 bool Outside(int x, int y, int width, int height) { return x >= width || y >= height; }
 
 }  // namespace
@@ -64,7 +55,7 @@ std::vector<std::string> GroupChoices(const RecordList<cGroupPos>& groups, bool 
     std::vector<std::string> out;
     const int count = groups.size();
     for (int i = 0; i < count; ++i)
-        out.push_back(i == 0 && noneFirst ? SJ("なし") : Numbered(i, count, groups[i].m_Name));
+        out.push_back(i == 0 && noneFirst ? SJ("なし") : NumberedLine(i, count, groups[i].m_Name));
     return out;
 }
 
@@ -73,7 +64,7 @@ std::vector<std::string> TableChoices(Table table)
     std::vector<std::string> out;
     const int count = std::max(TableSize(table), 0);
     for (int i = 0; i < count; ++i)
-        out.push_back(Numbered(i, count, TableName(table, i)));
+        out.push_back(NumberedLine(i, count, TableName(table, i)));
     return out;
 }
 

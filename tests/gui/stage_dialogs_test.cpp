@@ -3,6 +3,8 @@
 // driven as a user would.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QAction>
 #include <QPointer>
 #include <QComboBox>
@@ -98,10 +100,23 @@ void WhenModal(std::function<void(QWidget*)> body) { WhenModalAfter(CurrentModal
 
 class StageDialogsTest : public ::testing::Test {
 protected:
+    // The starter project (its music takes a while to make) is written once;
+    // each test loads it afresh.
+    static void SetUpTestSuite()
+    {
+        project = new TempDir;
+        written = WriteDefaultProject(project->Path().string());
+    }
+    static void TearDownTestSuite()
+    {
+        delete project;
+        project = nullptr;
+    }
     void SetUp() override
     {
+        ASSERT_TRUE(written);
+        std::filesystem::current_path(project->Path());
         ResetProject();
-        ASSERT_TRUE(WriteDefaultProject(dir.Path().string()));
         ASSERT_TRUE(LoadProject());
         ASSERT_TRUE(TheProject().m_Stage.LoadFile("data\\stg\\Stage01.stg2"));
         Editor() = EditorState();
@@ -129,7 +144,8 @@ protected:
         return main.Canvas().Pixel(x * 32 + 16, y * 32 + 16) & 0xFFFFFF;
     }
 
-    TempDir dir;
+    static inline TempDir* project = nullptr;
+    static inline bool written = false;
     RecordingSink sink;
     SilentSoundOutput sound;
     SoundOutput* oldSound = nullptr;
