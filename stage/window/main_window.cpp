@@ -153,8 +153,8 @@ const DLG_MAIN::CommandRow DLG_MAIN::kCommands[] = {
     {cmd::kPenFill, &DLG_MAIN::CmdPenTool, true},
     // Stage settings, position groups, start event, world map; the database
     // and test play need no stage.
-    {cmd::kStageSettings, &DLG_MAIN::CmdLater, true},
-    {cmd::kPositionGroups, &DLG_MAIN::CmdLater, true},
+    {cmd::kStageSettings, &DLG_MAIN::CmdStageSettings, true},
+    {cmd::kPositionGroups, &DLG_MAIN::CmdPositionGroups, true},
     {cmd::kStartEvent, &DLG_MAIN::CmdLater, true},
     {cmd::kWorldMap, &DLG_MAIN::CmdLater, true},
     {cmd::kDatabase, &DLG_MAIN::CmdLater, false},

@@ -1,0 +1,402 @@
+#include "stage/window/group_dialog.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "app/editor_state.h"
+#include "base/log.h"
+#include "base/text.h"
+#include "media/image_table.h"
+#include "project/project.h"
+#include "resources/menus.h"
+#include "stage/map_render.h"
+#include "stage/stage_settings.h"
+#include "stage/window/main_window.h"
+#include "ui/controls.h"
+#include "ui/input_dialogs.h"
+#include "ui/qt_text.h"
+#include "ui/widgets.h"
+
+namespace {
+
+constexpr Rgb kCentreColour{255, 255, 0};
+
+QPushButton* Button(DLG_CLASS* dlg, QWidget* parent, int id, const char* text)
+{
+    auto* b = new QPushButton(QString::fromUtf8(text), parent);
+    b->setAutoDefault(false);
+    dlg->AddItem(id, b);
+    return b;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// The group editor's map
+
+GroupMapWidget::GroupMapWidget(DLG_GROUPPOS_SET* owner, QWidget* parent) : QWidget(parent), owner(owner)
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(kChipSize, kChipSize);
+}
+
+void GroupMapWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (owner)
+        owner->PaintMap(painter);
+}
+
+void GroupMapWidget::mousePressEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
+void GroupMapWidget::mouseMoveEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
+void GroupMapWidget::wheelEvent(QWheelEvent* e) { if (owner) owner->MapWheel(e); }
+
+void GroupMapWidget::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    if (owner)
+        owner->LayoutScrollBars();
+}
+
+// ---------------------------------------------------------------------------
+// "位置グループの編集"
+
+DLG_GROUPPOS_SET::DLG_GROUPPOS_SET(cGroupPos* group) : m_pGroup(group)
+{
+    SetTitle(QStringLiteral("位置グループの編集"));
+    // As large as the whole map with the strip of controls, within the work area.
+    const cStage& s = TheProject().m_Stage;
+    int w = s.m_nWidth * kChipSize + 16, h = s.m_nHeight * kChipSize + 16 + kStripHeight + 22;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect area = screen->availableGeometry();
+        w = std::min(w, area.width() - 16);
+        h = std::min(h, area.height() - 40);
+    }
+    SetFrame(std::max(w, 420), std::max(h, 160), 0, 0, 0, 0);
+}
+
+void DLG_GROUPPOS_SET::Build(QDialog* dialog)
+{
+    auto* layout = new QGridLayout(dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_pMap = new GroupMapWidget(this, dialog);
+    m_pHBar = new QScrollBar(Qt::Horizontal, dialog);
+    m_pVBar = new QScrollBar(Qt::Vertical, dialog);
+    m_pHBar->setFocusPolicy(Qt::NoFocus);
+    m_pVBar->setFocusPolicy(Qt::NoFocus);
+    QObject::connect(m_pHBar, &QScrollBar::valueChanged, [this](int) { m_pMap->update(); });
+    QObject::connect(m_pVBar, &QScrollBar::valueChanged, [this](int) { m_pMap->update(); });
+    layout->addWidget(m_pMap, 0, 0);
+    layout->addWidget(m_pVBar, 0, 1);
+    layout->addWidget(m_pHBar, 1, 0);
+    layout->setRowStretch(0, 1);
+    layout->setColumnStretch(0, 1);
+    AddItem(IDC_SCROLL_H, m_pHBar);
+    AddItem(IDC_SCROLL_V, m_pVBar);
+
+    auto* strip = new QWidget(dialog);
+    strip->setFixedHeight(kStripHeight);
+    auto* row = new QHBoxLayout(strip);
+    row->setContentsMargins(4, 0, 4, 0);
+    row->addWidget(new QLabel(QStringLiteral("位置グループ名"), strip));
+    auto* name = new QLineEdit(strip);
+    name->setFixedWidth(120);
+    row->addWidget(name);
+    AddItem(IDC_NAME, name);
+    row->addWidget(new QLabel(QStringLiteral("中心座標  X"), strip));
+    auto number = [&](int editId, int spinId) {
+        auto* edit = new QLineEdit(strip);
+        edit->setFixedWidth(36);
+        auto* spin = new UpDownWidget(strip);
+        row->addWidget(edit);
+        row->addWidget(spin);
+        AddItem(editId, edit);
+        AddItem(spinId, spin);
+    };
+    number(IDC_X, IDC_X_SPIN);
+    row->addWidget(new QLabel(QStringLiteral("Y"), strip));
+    number(IDC_Y, IDC_Y_SPIN);
+    row->addStretch();
+    auto* ok = new QPushButton(QStringLiteral("OK"), strip);
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), strip);
+    ok->setDefault(true);
+    cancel->setAutoDefault(false);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    AddItem(IDC_OK, ok);
+    AddItem(IDC_CANCEL, cancel);
+    layout->addWidget(strip, 2, 0, 1, 2);
+
+    m_pStatus = new QStatusBar(dialog);
+    m_pStatus->setSizeGripEnabled(false);
+    layout->addWidget(m_pStatus, 3, 0, 1, 2);
+}
+
+void DLG_GROUPPOS_SET::OnInitDialog()
+{
+    DLG_CLASS::OnInitDialog();
+    m_Work = *m_pGroup;
+    const cStage& s = TheProject().m_Stage;
+    (new CTRL_EDITSTR_CLASS)->Attach(this, IDC_NAME, &m_Work.m_Name, 0, 0, 1);
+    (new CTRL_EDITVAL_CLASS<int32_t>)->Attach(this, IDC_X, &m_Work.m_nX, 0, std::max(s.m_nWidth - 1, 0), IDC_X_SPIN);
+    (new CTRL_EDITVAL_CLASS<int32_t>)->Attach(this, IDC_Y, &m_Work.m_nY, 0, std::max(s.m_nHeight - 1, 0), IDC_Y_SPIN);
+    (new CTRL_SCROLL_CLASS)->Attach(this, IDC_SCROLL_H);
+    (new CTRL_SCROLL_CLASS)->Attach(this, IDC_SCROLL_V);
+    UpdateAll();
+    LayoutScrollBars();
+    m_pStatus->showMessage(StatusText());
+    Item(IDC_NAME)->setFocus();
+}
+
+void DLG_GROUPPOS_SET::OnCommand(int id, Notify code)
+{
+    DLG_CLASS::OnCommand(id, code);
+    switch (id) {
+    case IDC_X:
+    case IDC_Y:
+        // The centre's frame follows the edits.
+        if (code == Notify::EditUpdate || code == Notify::EditKillFocus) {
+            StoreAll();
+            if (m_pMap)
+                m_pMap->update();
+        }
+        break;
+    case IDC_OK:
+        StoreAll();
+        *m_pGroup = m_Work;
+        Close(1);
+        break;
+    case IDC_CANCEL:
+    case IDC_ESCAPE: Close(0); break;
+    default: break;
+    }
+}
+
+QString DLG_GROUPPOS_SET::StatusText() const { return ToQt(StrPrintf(SJ("座標 (%d,%d)").c_str(), m_Mouse.x, m_Mouse.y)); }
+
+void DLG_GROUPPOS_SET::LayoutScrollBars()
+{
+    if (!m_pMap || !m_pHBar || !m_pVBar)
+        return;
+    const cStage& s = TheProject().m_Stage;
+    // The main window's ranges: the last position shows the map's last page.
+    auto set = [](QScrollBar* bar, int cells, int page) {
+        page = std::max(page, 1);
+        int pos = bar->value();
+        QSignalBlocker block(bar);
+        bar->setRange(0, std::max(cells - page, 0));
+        bar->setPageStep(page);
+        bar->setValue(pos);
+    };
+    set(m_pHBar, s.m_nWidth, m_pMap->width() / kChipSize);
+    set(m_pVBar, s.m_nHeight, m_pMap->height() / kChipSize);
+    m_pMap->update();
+}
+
+void DLG_GROUPPOS_SET::PaintMap(QPainter& painter)
+{
+    int w = m_pMap->width(), h = m_pMap->height();
+    if (w <= 0 || h <= 0)
+        return;
+    if (m_Canvas.Width() != w || m_Canvas.Height() != h)
+        if (!CreateSurface(m_Canvas, w, h, 24, 0))
+            return;
+    const int sx = m_pHBar->value(), sy = m_pVBar->value();
+    MapScene scene = ProjectScene(TheProject());
+    // The stage's own start markers stay out: the working copy's cells are
+    // the markers here (editing the start group must not show its old cells).
+    const Surface* markers = scene.art.markers;
+    scene.art.markers = nullptr;
+    MapCursor cursor;
+    cursor.cell = m_Mouse;
+    RenderMap(m_Canvas, scene, sx, sy, cursor);
+    auto inView = [&](int x, int y) { return x >= sx && y >= sy && (x - sx) * kChipSize < w && (y - sy) * kChipSize < h; };
+    if (markers && !markers->Empty())
+        for (const CellPos& c : m_Work.m_Positions)
+            if (inView(c.x, c.y))
+                DrawSurface(m_Canvas, (c.x - sx) * kChipSize, (c.y - sy) * kChipSize, kChipSize, kChipSize, *markers, 0, 64, 0);
+    if (inView(m_Work.m_nX, m_Work.m_nY))
+        FrameRect(m_Canvas, (m_Work.m_nX - sx) * kChipSize, (m_Work.m_nY - sy) * kChipSize, kChipSize, kChipSize, 2,
+                  kCentreColour);
+    QImage image(m_Canvas.Bits(), w, h, m_Canvas.Stride(), QImage::Format_RGB32);
+    painter.drawImage(0, 0, image);
+}
+
+void DLG_GROUPPOS_SET::MapMouse(QMouseEvent* e)
+{
+    const cStage& s = TheProject().m_Stage;
+    QPoint pos = e->position().toPoint();
+    CellPos cell = m_Mouse;
+    bool onMap = CellAt(pos.x(), pos.y(), m_pHBar->value(), m_pVBar->value(), m_pMap->width(), m_pMap->height(),
+                        s.m_nWidth, s.m_nHeight, cell);
+    if (onMap)
+        m_Mouse = cell;
+    if (onMap && e->type() == QEvent::MouseButtonPress && e->button() == Qt::LeftButton)
+        ToggleGroupCell(m_Work, cell);
+    m_pStatus->showMessage(StatusText());
+    m_pMap->update();
+}
+
+void DLG_GROUPPOS_SET::MapWheel(QWheelEvent* e)
+{
+    int notches = WheelNotches(e->angleDelta().y());
+    QScrollBar* bar = (e->modifiers() & Qt::ControlModifier) ? m_pVBar : m_pHBar;
+    bar->setValue(bar->value() + notches);
+    e->accept();
+}
+
+// ---------------------------------------------------------------------------
+// "位置グループの設定"
+
+DLG_GROUPPOS::DLG_GROUPPOS() { SetTitle(QStringLiteral("位置グループの設定")); }
+
+void DLG_GROUPPOS::Build(QDialog* dialog)
+{
+    auto* layout = new QVBoxLayout(dialog);
+    auto* frame = new QGroupBox(QStringLiteral("位置グループ"), dialog);
+    auto* v = new QVBoxLayout(frame);
+    auto* list = new QListWidget(frame);
+    list->setMinimumSize(300, 240);
+    v->addWidget(list, 1);
+    AddItem(IDC_LIST, list);
+    auto* buttons = new QHBoxLayout;
+    Button(this, frame, IDC_NEW, "新規");
+    buttons->addWidget(Item(IDC_NEW));
+    buttons->addWidget(Button(this, frame, IDC_EDIT, "編集"));
+    buttons->addWidget(Button(this, frame, IDC_CLEAR, "ｸﾘｱ"));
+    buttons->addWidget(Button(this, frame, IDC_COUNT, "ﾃﾞｰﾀ数"));
+    v->addLayout(buttons);
+    layout->addWidget(frame, 1);
+
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), dialog);
+    ok->setDefault(true);
+    cancel->setAutoDefault(false);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    AddItem(IDC_OK, ok);
+    AddItem(IDC_CANCEL, cancel);
+    layout->addLayout(row);
+}
+
+void DLG_GROUPPOS::OnInitDialog()
+{
+    DLG_CLASS::OnInitDialog();
+    m_Work = TheProject().m_Stage.m_GroupPos;
+    ListOptions options;
+    options.multiple = true;
+    options.minCount = 1;
+    options.maxCount = kMaxPositionGroups;
+    auto* list = new CTRL_LIST_CLASS<cGroupPos>;
+    list->Attach(this, IDC_LIST, &m_Work, nullptr, options, [](int, const cGroupPos& g) { return GroupPosLine(g); });
+    // A fixed list: Ctrl+I and Delete clear the selected groups.
+    list->SetListCommands(ListAcceleratorId(0, 1), 0, 1);
+    list->SetListMenu(ListMenuId(0, 1), 0, 1);
+    for (int id : {IDC_NEW, IDC_EDIT, IDC_CLEAR, IDC_COUNT})
+        (new CTRL_BUTTON_CLASS)->Attach(this, id);
+    UpdateAll();
+    Item(IDC_LIST)->setFocus();
+}
+
+void DLG_GROUPPOS::Refill()
+{
+    auto* list = Control<CTRL_LIST_CLASS<cGroupPos>>(IDC_LIST);
+    list->Store();
+    list->Show();
+}
+
+void DLG_GROUPPOS::EditSelected()
+{
+    auto* list = Control<CTRL_LIST_CLASS<cGroupPos>>(IDC_LIST);
+    int line = list->GetSel();
+    if (!list->Model().IsRecordLine(line)) {
+        QApplication::beep();
+        return;
+    }
+    cGroupPos group = list->Model().Record(line);
+    DLG_GROUPPOS_SET dlg(&group);
+    dlg.SetupWindow(DLG_GROUPPOS_SET::IDD, m_pWnd, this);
+    dlg.SetOwner(this, true);
+    if (dlg.DoModal() != 1)
+        return;
+    list->Model().Record(line) = group;
+    Refill();
+}
+
+void DLG_GROUPPOS::OnCommand(int id, Notify code)
+{
+    DLG_CLASS::OnCommand(id, code);
+    auto* list = Control<CTRL_LIST_CLASS<cGroupPos>>(IDC_LIST);
+    if (!list)
+        return;
+    const ListCommandRow* row = FindListCommandRow(0, 1);
+    auto is = [&](int slot) {
+        return id == row->keys[static_cast<std::size_t>(slot)] || id == row->menu[static_cast<std::size_t>(slot)];
+    };
+    if (id == IDC_NEW) {
+        list->Sync();
+        if (AppendGroup(list->Model().items)) {
+            Refill();
+            list->Select(list->Model().RecordCount() - 1, false);
+        } else {
+            QApplication::beep();
+        }
+    } else if (id == IDC_CLEAR || is(3) || is(5)) {
+        list->Sync();
+        ClearGroups(list->Model().items, list->Model().SelectedRecords());
+        Refill();
+    } else if (id == IDC_COUNT) {
+        int count = list->Model().RecordCount();
+        if (InputValue(this, false, count, 1, kMaxPositionGroups, SJ("データ数")))
+            list->Resize(count);
+    } else if (id == IDC_EDIT || (id == IDC_LIST && code == Notify::ListDblClk)) {
+        EditSelected();
+    } else if (is(0)) {
+        list->CutSel();
+    } else if (is(1)) {
+        list->CopySel();
+    } else if (is(2)) {
+        list->Paste();
+    } else if (id == IDC_OK) {
+        StoreAll();
+        TheProject().m_Stage.m_GroupPos = m_Work;
+        Close(1);
+    } else if (id == IDC_CANCEL || id == IDC_ESCAPE) {
+        Close(0);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The main window's command
+
+void DLG_MAIN::CmdPositionGroups(int)
+{
+    DLG_GROUPPOS dlg;
+    dlg.SetupWindow(DLG_GROUPPOS::IDD, m_pWnd, this);
+    dlg.SetOwner(this, true);
+    if (dlg.DoModal(DO_DISABLE_OTHERS) != 1)
+        return;
+    // Groups are not in the undo snapshots: no undo step. Applying drops cells
+    // outside the map and pulls the references to groups back into the list.
+    TheProject().m_Stage.ValidateStage();
+    MarkModified();
+    RefreshPalettes();
+    Repaint();
+}
