@@ -27,25 +27,6 @@
 
 namespace {
 
-// --- Until events/event_edit.h provides them: the common-variable choices and
-// the rename that stores the list at once.
-std::vector<std::string> CommonVariableChoices()
-{
-    std::vector<std::string> lines{SJ("コモン変数条件なし")};
-    for (int n = 1; n <= 999; ++n)
-        lines.push_back(NumberedLine(n, 1000, GlobalVariableName(n)));
-    return lines;
-}
-
-bool RenameGlobalVariable(RecordList<cGValInfo>& names, int number, const std::string& name, const std::string& filePath)
-{
-    if (number <= 0 || number >= names.size())
-        return false;
-    names[number].m_Name = std::string(CutToBytes(name, 12));
-    return SaveListFile(names, filePath) != 0;
-}
-// --- end of the stand-ins
-
 std::vector<std::string> LabelsOf(const LabelTable& t)
 {
     std::vector<std::string> out;
