@@ -29,14 +29,6 @@ int MapLayers::EnemyAt(int x, int y) const
     return -1;
 }
 
-Brush::Brush()
-{
-    for (auto& row : chip)
-        row.fill(0);
-    for (auto& row : enemy)
-        row.fill(-1);
-}
-
 void StampChips(MapLayers& map, const Brush& brush, int x, int y, int chipCount)
 {
     for (int by = 0; by < brush.height; ++by)
@@ -192,39 +184,23 @@ bool FloodFill(MapLayers& map, const Brush& brush, int x, int y, int chipCount)
 void PickUp(const MapLayers& map, Brush& brush, PaletteMode mode, int x0, int y0, int x1, int y1)
 {
     int left = std::min(x0, x1), top = std::min(y0, y1);
-    brush.width = std::clamp(std::abs(x1 - x0) + 1, 1, kBrushMax);
-    brush.height = std::clamp(std::abs(y1 - y0) + 1, 1, kBrushMax);
+    brush.width = std::clamp(std::abs(x1 - x0) + 1, 1, brush.MaxWidth());
+    brush.height = std::clamp(std::abs(y1 - y0) + 1, 1, brush.MaxHeight());
     for (int by = 0; by < brush.height; ++by)
         for (int bx = 0; bx < brush.width; ++bx) {
             int cx = left + bx, cy = top + by;
             if (mode == PaletteMode::Chips)
                 brush.chip[by][bx] = map.Inside(cx, cy) ? map.Chip(cx, cy) : 0;
-            else if (mode == PaletteMode::Enemies)
+            else if (mode == PaletteMode::Enemies && brush.enemy.Columns() > 0)
                 brush.enemy[by][bx] = map.Inside(cx, cy) ? map.EnemyAt(cx, cy) : -1;
         }
 }
 
-cEvent& PlaceEvent(MapLayers& map, const cEvent& event, int x, int y)
-{
-    // A cell holds one placed event: those already on it go.
-    std::vector<cEvent>& events = map.events->items();
-    cEvent copy = event;  // event may be one of those removed
-    events.erase(std::remove_if(events.begin(), events.end(), [x, y](const cEvent& e) { return e.m_nX == x && e.m_nY == y; }),
-                 events.end());
-    cEvent& placed = map.events->push_back(copy);
-    placed.m_nX = x;
-    placed.m_nY = y;
-    return placed;
-}
+cEvent& PlaceEvent(MapLayers& map, const cEvent& event, int x, int y) { return PlaceEvent(*map.events, event, x, y); }
 
 // ---------------------------------------------------------------------------
 
-UndoHistory::UndoHistory(FreeMemoryFn freeMemory)
-    : freeMemory_(freeMemory ? std::move(freeMemory) : FreeMemoryFn(FreePhysicalMemory))
-{
-}
-
-unsigned long long UndoHistory::SnapshotSize(const MapLayers& map)
+unsigned long long MapSnapshot::SizeOf(const MapLayers& map)
 {
     unsigned long long size = map.chips->size() * sizeof(int32_t);
     for (const cPutEnemy& e : *map.enemies)
@@ -232,47 +208,6 @@ unsigned long long UndoHistory::SnapshotSize(const MapLayers& map)
     for (const cEvent& e : *map.events)
         size += 80 + 24ull * static_cast<unsigned long long>(e.m_Pages.size());
     return size;
-}
-
-bool UndoHistory::Push(std::vector<MapSnapshot>& history, const MapLayers& map)
-{
-    if (freeMemory_() <= SnapshotSize(map)) {
-        Clear();
-        return false;
-    }
-    if (static_cast<int>(history.size()) >= depth_)
-        history.erase(history.begin());
-    history.push_back({*map.chips, *map.enemies, *map.events});
-    return true;
-}
-
-bool UndoHistory::PushUndo(const MapLayers& map)
-{
-    redo_.clear();
-    return Push(undo_, map);
-}
-
-bool UndoHistory::Step(std::vector<MapSnapshot>& from, std::vector<MapSnapshot>& to, MapLayers& map)
-{
-    if (from.empty())
-        return false;
-    MapSnapshot step = std::move(from.back());
-    from.pop_back();
-    if (!Push(to, map))
-        return false;  // memory short: both histories are gone, the map stays
-    *map.chips = std::move(step.chips);
-    *map.enemies = std::move(step.enemies);
-    *map.events = std::move(step.events);
-    return true;
-}
-
-bool UndoHistory::Undo(MapLayers& map) { return Step(undo_, redo_, map); }
-bool UndoHistory::Redo(MapLayers& map) { return Step(redo_, undo_, map); }
-
-void UndoHistory::Clear()
-{
-    undo_.clear();
-    redo_.clear();
 }
 
 unsigned long long FreePhysicalMemory()

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "stage/stage.h"
+#include "world/world_map.h"
 
 void FillRect(Surface& s, int x, int y, int w, int h, Rgb colour)
 {
@@ -47,6 +48,15 @@ void DrawScaled(Surface& dst, int x, int y, int w, int h, const Surface& src, in
 namespace {
 
 bool Usable(const Surface* s) { return s && !s->Empty(); }
+
+// Grid lines over the whole client area.
+void DrawGrid(Surface& target)
+{
+    for (int x = 0; x < target.Width(); x += kChipSize)
+        FillRect(target, x, 0, 1, target.Height(), kGridColour);
+    for (int y = 0; y < target.Height(); y += kChipSize)
+        FillRect(target, 0, y, target.Width(), 1, kGridColour);
+}
 
 void DrawCursor(Surface& target, const MapCursor& c, int scrollX, int scrollY)
 {
@@ -147,11 +157,56 @@ void RenderMap(Surface& target, const MapScene& scene, int scrollX, int scrollY,
 
     if (scene.gameView)
         return;
-    // Grid over the whole client area.
-    for (int x = 0; x < target.Width(); x += kChipSize)
-        FillRect(target, x, 0, 1, target.Height(), kGridColour);
-    for (int y = 0; y < target.Height(); y += kChipSize)
-        FillRect(target, 0, y, target.Width(), 1, kGridColour);
+    DrawGrid(target);
+    DrawCursor(target, cursor, scrollX, scrollY);
+}
 
+void RenderWorldMap(Surface& target, const WorldScene& scene, int scrollX, int scrollY, const MapCursor& cursor)
+{
+    if (target.Empty())
+        return;
+    if (!scene.map) {
+        FillSurface(target, kEmptyViewColour);
+        return;
+    }
+    const cWorldMap& map = *scene.map;
+    FillSurface(target, Rgb{});
+    const int cols = target.Width() / kChipSize + 1, rows = target.Height() / kChipSize + 1;
+    const int firstX = std::max(scrollX, 0), firstY = std::max(scrollY, 0);
+    const int lastX = std::min(scrollX + cols, map.m_nWidth), lastY = std::min(scrollY + rows, map.m_nHeight);
+    auto inView = [&](int x, int y) { return x >= firstX && y >= firstY && x < lastX && y < lastY; };
+
+    // World chips: each chip names its picture on the world chip sheet.
+    const int chipCount = map.m_Chips.size();
+    if (Usable(scene.chips))
+        for (int y = firstY; y < lastY; ++y)
+            for (int x = firstX; x < lastX; ++x) {
+                int chip = map.Cell(x, y);
+                if (chip < 0 || chip >= chipCount)
+                    continue;
+                int g = map.m_Chips[chip].m_nGraphic;
+                DrawSurface(target, (x - scrollX) * kChipSize, (y - scrollY) * kChipSize, kChipSize, kChipSize,
+                            *scene.chips, (g % 8) * kChipSize, (g / 8) * kChipSize, 1);
+            }
+
+    // Placed world events: the first page's picture, whole and masked, in a frame.
+    const int perRow = Usable(scene.events) ? std::max(scene.events->Width() / kChipSize, 1) : 1;
+    for (const cWorldEvent& ev : map.m_Events) {
+        if (ev.m_Pages.empty() || !inView(ev.m_nX, ev.m_nY))
+            continue;
+        int x = (ev.m_nX - scrollX) * kChipSize, y = (ev.m_nY - scrollY) * kChipSize;
+        int g = ev.m_Pages[0].m_nGraphic;
+        if (g >= 0 && Usable(scene.events))
+            DrawScaled(target, x, y, kChipSize, kChipSize, *scene.events, (g % perRow) * kChipSize,
+                       (g / perRow) * kChipSize, kChipSize, kChipSize);
+        FrameRect(target, x + 1, y + 1, kChipSize - 1, kChipSize - 1, 1, kEventFrameColour);
+    }
+
+    // The start position.
+    if (inView(map.m_nStartX, map.m_nStartY))
+        FrameRect(target, (map.m_nStartX - scrollX) * kChipSize + 4, (map.m_nStartY - scrollY) * kChipSize + 4,
+                  kChipSize - 7, kChipSize - 7, 2, kStartColour);
+
+    DrawGrid(target);
     DrawCursor(target, cursor, scrollX, scrollY);
 }

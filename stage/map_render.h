@@ -10,6 +10,7 @@
 #include "stage/map_edit.h"
 
 class cStage;
+class cWorldMap;
 
 // The images the map is drawn from (any may be missing or empty).
 struct MapArt {
@@ -30,6 +31,13 @@ struct MapScene {
     bool gameView = false;
 };
 
+// The world map and the sheets it is drawn from (either may be missing).
+struct WorldScene {
+    const cWorldMap* map = nullptr;    // none: the view is cleared
+    const Surface* chips = nullptr;    // world chip sheet: picture g at ((g mod 8) x 32, (g div 8) x 32)
+    const Surface* events = nullptr;   // world event sheet: 32 x 32 pictures numbered row by row
+};
+
 // The cursor as the view shows it.
 struct MapCursor {
     int kind = CURSOR_NORMAL;
@@ -48,10 +56,15 @@ inline constexpr Rgb kPickUpColour{255, 0, 128};
 inline constexpr Rgb kGridColour{72, 72, 72};
 inline constexpr Rgb kEventFrameColour{255, 255, 255};
 inline constexpr Rgb kEmptyViewColour{128, 128, 128};
+inline constexpr Rgb kStartColour{255, 224, 0};
 
 // Draws the map scrolled to (scrollX, scrollY) cells into target, whose size is
 // the view's client size.
 void RenderMap(Surface& target, const MapScene& scene, int scrollX, int scrollY, const MapCursor& cursor);
+
+// Draws the world map the same way: chips, placed world events, the start
+// position, the grid and the cursor.
+void RenderWorldMap(Surface& target, const WorldScene& scene, int scrollX, int scrollY, const MapCursor& cursor);
 
 // Drawing primitives, clipped to the target.
 void FillRect(Surface& s, int x, int y, int w, int h, Rgb colour);

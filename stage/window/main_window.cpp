@@ -27,6 +27,7 @@
 #include "resources/menus.h"
 #include "stage/map_render.h"
 #include "stage/window/testplay_dialog.h"
+#include "world/window/world_map_window.h"
 #include "ui/controls.h"
 #include "ui/input_dialogs.h"
 #include "ui/qt_text.h"
@@ -156,7 +157,7 @@ const DLG_MAIN::CommandRow DLG_MAIN::kCommands[] = {
     {cmd::kStageSettings, &DLG_MAIN::CmdStageSettings, true},
     {cmd::kPositionGroups, &DLG_MAIN::CmdPositionGroups, true},
     {cmd::kStartEvent, &DLG_MAIN::CmdLater, true},
-    {cmd::kWorldMap, &DLG_MAIN::CmdLater, true},
+    {cmd::kWorldMap, &DLG_MAIN::CmdWorldMap, false},
     {cmd::kDatabase, &DLG_MAIN::CmdLater, false},
     {cmd::kTestPlaySettings, &DLG_MAIN::CmdTestPlaySettings, false},
     {cmd::kTestPlayButton, &DLG_MAIN::CmdTestPlay, false},
@@ -417,6 +418,9 @@ void DLG_MAIN::CmdPenTool(int id)
 
 // The editors of these commands open here once they exist.
 void DLG_MAIN::CmdLater(int) {}
+
+// The world map is project data: it opens with or without a stage.
+void DLG_MAIN::CmdWorldMap(int) { OpenWorldMap(m_pParentObj); }
 
 void DLG_MAIN::CmdTestPlay(int)
 {
@@ -735,6 +739,8 @@ void DLG_MAIN::MapKey(int key)
 
 void DLG_MAIN::OnClose()
 {
+    if (!CloseWorldMapForQuit())
+        return;
     if (!ConfirmSave(Editor(), TheProject(), chooseFile)) {
         UpdateTitle();
         return;

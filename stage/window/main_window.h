@@ -113,6 +113,7 @@ private:
     // In stage_dialog.cpp and group_dialog.cpp.
     void CmdStageSettings(int);
     void CmdPositionGroups(int);
+    void CmdWorldMap(int);
     void CmdTestPlay(int);
     void CmdTestPlaySettings(int);
     // The test-play button names the program F5 starts.

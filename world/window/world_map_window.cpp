@@ -1,0 +1,818 @@
+#include "world/window/world_map_window.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "app/world_commands.h"
+#include "base/log.h"
+#include "base/paths.h"
+#include "base/text.h"
+#include "media/image_table.h"
+#include "project/project.h"
+#include "resources/ids.h"
+#include "resources/world_menus.h"
+#include "stage/map_render.h"
+#include "ui/controls.h"
+#include "ui/qt_text.h"
+#include "ui/resources_qt.h"
+#include "world/window/world_event_dialogs.h"
+
+namespace {
+
+std::unique_ptr<DLG_WORLDMAP>& WorldMapSlot()
+{
+    static std::unique_ptr<DLG_WORLDMAP> window;
+    return window;
+}
+
+// Keys reaching the window go on to the map: Space switches the mode, the
+// arrows scroll.
+class WorldKeys : public CTRL_CLASS {
+public:
+    explicit WorldKeys(DLG_WORLDMAP* owner) : owner_(owner)
+    {
+        m_pDlg = owner;
+        m_nId = 0;
+        m_nKind = CK_NONE;
+        owner->RegisterControl(this);
+    }
+    void OnKeyDown(int key, bool /*ctrlDown*/) override { owner_->MapKey(key); }
+
+private:
+    DLG_WORLDMAP* owner_;
+};
+
+QIcon ToolIcon(QStyle* style, const ToolbarItem& item)
+{
+    switch (item.image) {
+    case TI_SAVE: return style->standardIcon(QStyle::SP_DialogSaveButton);
+    case TI_UNDO: return style->standardIcon(QStyle::SP_ArrowBack);
+    case TI_REDO: return style->standardIcon(QStyle::SP_ArrowForward);
+    case TI_PALETTE: {
+        QImage strip(QString::fromStdString(HostPath("e_image\\ToolBar_WorldPalette.bmp")));
+        if (strip.isNull() || strip.width() < (item.index + 1) * 16)
+            return QIcon();
+        return QIcon(QPixmap::fromImage(strip.copy(item.index * 16, 0, 16, 15)));
+    }
+    default: return QIcon();
+    }
+}
+
+WorldEditOptions Options() { return WorldOptions(TheProject()); }
+cWorldMap& Map() { return TheProject().m_WorldMap; }
+
+// The editor settings are written when a world window closes.
+void WriteEditorSettings() { TheProject().m_EditConfig.SaveFile(ProjectFile::EditConfig); }
+
+QImage SheetImage(const Surface& s)
+{
+    if (s.Empty())
+        return QImage();
+    return QImage(s.Bits(), s.Width(), s.Height(), s.Stride(), QImage::Format_RGB32);
+}
+
+// The chip palette's drawing area.
+class WorldChipArea : public QWidget {
+public:
+    WorldChipArea(DLG_WORLDCHIP* owner, QWidget* parent) : QWidget(parent), owner_(owner)
+    {
+        setMinimumSize(WorldChipGrid::kColumns * WorldChipGrid::kCell, 2 * WorldChipGrid::kCell);
+        setObjectName(QStringLiteral("worldChips"));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        owner_->Paint(p);
+    }
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        if (e->button() == Qt::LeftButton)
+            owner_->ClickAt(e->position().toPoint().x(), e->position().toPoint().y());
+    }
+    void wheelEvent(QWheelEvent* e) override
+    {
+        owner_->Wheel(WheelNotches(e->angleDelta().y()));
+        e->accept();
+    }
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QWidget::resizeEvent(e);
+        owner_->RefreshLists();
+    }
+
+private:
+    DLG_WORLDCHIP* owner_;
+};
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// The world chip palette
+
+int WorldChipGrid::ChipAt(int px, int py, int scrollRows, int chipCount)
+{
+    if (px < 0 || py < 0 || px >= kColumns * kCell)
+        return -1;
+    int chip = (py / kCell + scrollRows) * kColumns + px / kCell;
+    return chip < chipCount ? chip : -1;
+}
+
+DLG_WORLDCHIP::DLG_WORLDCHIP() { SetTitle(QStringLiteral("マップチップパレット")); }
+
+void DLG_WORLDCHIP::Build(QDialog* d)
+{
+    d->setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    auto* layout = new QVBoxLayout(d);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* row = new QHBoxLayout;
+    m_pArea = new WorldChipArea(this, d);
+    m_pBar = new QScrollBar(Qt::Vertical, d);
+    m_pBar->setObjectName(QStringLiteral("worldChipScroll"));
+    QObject::connect(m_pBar, &QScrollBar::valueChanged, [this](int) { m_pArea->update(); });
+    row->addWidget(m_pArea, 1);
+    row->addWidget(m_pBar);
+    layout->addLayout(row, 1);
+    m_pStatus = new QLabel(d);
+    layout->addWidget(m_pStatus);
+}
+
+void DLG_WORLDCHIP::OnInitDialog()
+{
+    SetPlaceRecord(&TheProject().m_EditConfig.WndPos(ToolWindow::WorldChipPalette));
+    if (!PlaceRecord()->m_bValid)
+        SetFrame(WorldChipGrid::kColumns * WorldChipGrid::kCell + 20, 320, 0, 0, 0, 0);
+    DLG_CLASS::OnInitDialog();
+    RefreshLists();
+}
+
+void DLG_WORLDCHIP::OnClose()
+{
+    Close(0);
+    WriteEditorSettings();
+}
+
+void DLG_WORLDCHIP::LayoutScroll()
+{
+    if (!m_pBar || !m_pArea)
+        return;
+    int page = std::max(m_pArea->height() / WorldChipGrid::kCell, 1);
+    int rows = WorldChipGrid::Rows(Map().m_Chips.size());
+    QSignalBlocker block(m_pBar);
+    m_pBar->setRange(0, std::max(rows - page, 0));
+    m_pBar->setPageStep(page);
+}
+
+void DLG_WORLDCHIP::RefreshLists()
+{
+    LayoutScroll();
+    if (m_pStatus)
+        m_pStatus->setText(StatusText());
+    if (m_pArea)
+        m_pArea->update();
+}
+
+QString DLG_WORLDCHIP::StatusText() const
+{
+    const int chip = WorldEditor().paletteChip;
+    if (chip < 0 || chip >= Map().m_Chips.size())
+        return QString();
+    return ToQt(StrPrintf("%d : %s", chip + 1, Map().m_Chips[chip].m_Name.c_str()));
+}
+
+bool DLG_WORLDCHIP::ClickAt(int px, int py)
+{
+    int chip = WorldChipGrid::ChipAt(px, py, m_pBar ? m_pBar->value() : 0, Map().m_Chips.size());
+    if (chip < 0)
+        return false;
+    SelectWorldChip(WorldEditor(), chip);
+    RefreshLists();
+    if (onChosen)
+        onChosen();
+    return true;
+}
+
+void DLG_WORLDCHIP::Wheel(int notches)
+{
+    if (m_pBar)
+        m_pBar->setValue(m_pBar->value() + notches);
+}
+
+void DLG_WORLDCHIP::Paint(QPainter& p)
+{
+    p.fillRect(m_pArea->rect(), Qt::black);
+    const QImage sheet = SheetImage(ImageSurface(IMG_WORLDMAPCHIP));
+    const int count = Map().m_Chips.size(), first = (m_pBar ? m_pBar->value() : 0) * WorldChipGrid::kColumns;
+    const int c = WorldChipGrid::kCell;
+    for (int i = first; i < count; ++i) {
+        int x = (i % WorldChipGrid::kColumns) * c, y = (i / WorldChipGrid::kColumns - first / WorldChipGrid::kColumns) * c;
+        if (y >= m_pArea->height())
+            break;
+        int g = Map().m_Chips[i].m_nGraphic;
+        if (!sheet.isNull())
+            p.drawImage(x, y, sheet, (g % 8) * c, (g / 8) * c, c, c);
+        if (i == WorldEditor().paletteChip) {
+            p.setPen(QPen(QColor(kCursorColour.r, kCursorColour.g, kCursorColour.b), 2));
+            p.drawRect(x + 1, y + 1, c - 2, c - 2);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The view widget
+
+WorldMapView::WorldMapView(DLG_WORLDMAP* owner, QWidget* parent) : QWidget(parent), owner(owner)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(kChipSize, kChipSize);
+    setObjectName(QStringLiteral("worldMapView"));
+}
+
+void WorldMapView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (owner)
+        owner->PaintMap(painter);
+}
+
+void WorldMapView::mousePressEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
+void WorldMapView::mouseMoveEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
+void WorldMapView::mouseReleaseEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
+void WorldMapView::mouseDoubleClickEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
+void WorldMapView::wheelEvent(QWheelEvent* e) { if (owner) owner->MapWheel(e); }
+
+void WorldMapView::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    if (owner)
+        owner->LayoutScrollBars();
+}
+
+// ---------------------------------------------------------------------------
+// The window
+
+const DLG_WORLDMAP::CommandRow DLG_WORLDMAP::kCommands[] = {
+    {cmd::kStageSave, &DLG_WORLDMAP::CmdSave},
+    {cmd::kStageSaveKey, &DLG_WORLDMAP::CmdSave},
+    {cmd::kWorldSaveClose, &DLG_WORLDMAP::CmdSaveClose},
+    {cmd::kWorldCloseNoSave, &DLG_WORLDMAP::CmdCloseNoSave},
+    {cmd::kUndo, &DLG_WORLDMAP::CmdUndo},
+    {cmd::kUndoKey, &DLG_WORLDMAP::CmdUndo},
+    {cmd::kRedo, &DLG_WORLDMAP::CmdRedo},
+    {cmd::kRedoKey, &DLG_WORLDMAP::CmdRedo},
+    {cmd::kMenuPaletteChips, &DLG_WORLDMAP::CmdMode},
+    {cmd::kWorldPaletteChips, &DLG_WORLDMAP::CmdMode},
+    {cmd::kMenuPaletteEvents, &DLG_WORLDMAP::CmdMode},
+    {cmd::kWorldPaletteEvents, &DLG_WORLDMAP::CmdMode},
+    {cmd::kClearChips, &DLG_WORLDMAP::CmdClear},
+    {cmd::kClearEvents, &DLG_WORLDMAP::CmdClear},
+    {cmd::kWorldSettings, &DLG_WORLDMAP::CmdSettings},
+    {IDC_ESCAPE, &DLG_WORLDMAP::CmdEscape},
+    {cmd::kMenuEdit, &DLG_WORLDMAP::CmdEventCell},
+    {cmd::kMenuCut1, &DLG_WORLDMAP::CmdEventCell},
+    {cmd::kMenuCopy1, &DLG_WORLDMAP::CmdEventCell},
+    {cmd::kMenuPaste1, &DLG_WORLDMAP::CmdEventCell},
+    {cmd::kMenuNew, &DLG_WORLDMAP::CmdEventCell},
+    {cmd::kMenuDelete1, &DLG_WORLDMAP::CmdEventCell},
+};
+
+DLG_WORLDMAP::DLG_WORLDMAP()
+{
+    SetTitle(QStringLiteral("ワールドマップ"));
+    runSettings = [this](WorldMapSettings& s) {
+        DLG_WORLDMAP_SET dlg(s);
+        if (chooseFile)
+            dlg.chooseFile = chooseFile;
+        dlg.SetupWindow(0, m_pWnd, this);
+        return dlg.DoModal() == 1;
+    };
+}
+
+DLG_WORLDMAP::~DLG_WORLDMAP() = default;
+
+void DLG_WORLDMAP::Build(QDialog* dialog)
+{
+    m_Actions.clear();
+    dialog->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                           Qt::WindowCloseButtonHint);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_pMenuBar = new QMenuBar(dialog);
+    layout->setMenuBar(m_pMenuBar);
+    std::map<std::string, QMenu*> menus;
+    for (const MenuBarItem& item : kWorldMenu) {
+        QMenu*& top = menus[item.top];
+        if (!top)
+            top = m_pMenuBar->addMenu(QString::fromUtf8(item.top));
+        QMenu* target = top;
+        if (*item.sub) {
+            QMenu*& sub = menus[std::string(item.top) + "/" + item.sub];
+            if (!sub)
+                sub = top->addMenu(QString::fromUtf8(item.sub));
+            target = sub;
+        }
+        if (item.command == 0) {
+            target->addSeparator();
+            continue;
+        }
+        QAction* a = target->addAction(QString::fromUtf8(item.text));
+        int command = item.command;
+        QObject::connect(a, &QAction::triggered, [this, command] { SendCommand(command, Notify::Menu); });
+        m_Actions[command].emplace_back(a);
+    }
+
+    m_pToolBar = new QToolBar(dialog);
+    m_pToolBar->setObjectName(QStringLiteral("toolbar%1").arg(IDC_TOOLBAR));
+    m_pToolBar->setIconSize(QSize(16, 16));
+    auto* group = new QActionGroup(m_pToolBar);
+    for (const ToolbarItem& item : kWorldToolbar) {
+        if (item.command == 0) {
+            m_pToolBar->addSeparator();
+            continue;
+        }
+        QAction* a = m_pToolBar->addAction(ToolIcon(dialog->style(), item), QString::fromUtf8(item.tip));
+        a->setToolTip(QString::fromUtf8(item.tip));
+        if (item.checkGroup) {
+            a->setCheckable(true);
+            group->addAction(a);
+        }
+        int command = item.command;
+        QObject::connect(a, &QAction::triggered, [this, command] { SendCommand(command, Notify::Menu); });
+        m_Actions[command].emplace_back(a);
+    }
+    for (QWidget* w : m_pToolBar->findChildren<QWidget*>())
+        w->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(m_pToolBar);
+
+    auto* grid = new QGridLayout;
+    grid->setSpacing(0);
+    m_pMap = new WorldMapView(this, dialog);
+    m_pHBar = new QScrollBar(Qt::Horizontal, dialog);
+    m_pVBar = new QScrollBar(Qt::Vertical, dialog);
+    m_pHBar->setFocusPolicy(Qt::NoFocus);
+    m_pVBar->setFocusPolicy(Qt::NoFocus);
+    m_pHBar->setObjectName(QStringLiteral("worldScrollH"));
+    m_pVBar->setObjectName(QStringLiteral("worldScrollV"));
+    QObject::connect(m_pHBar, &QScrollBar::valueChanged, [this](int) { Repaint(); });
+    QObject::connect(m_pVBar, &QScrollBar::valueChanged, [this](int) { Repaint(); });
+    grid->addWidget(m_pMap, 0, 0);
+    grid->addWidget(m_pVBar, 0, 1);
+    grid->addWidget(m_pHBar, 1, 0);
+    layout->addLayout(grid, 1);
+
+    m_pStatus = new QStatusBar(dialog);
+    m_pStatus->setSizeGripEnabled(false);
+    layout->addWidget(m_pStatus);
+}
+
+void DLG_WORLDMAP::OnInitDialog()
+{
+    SetPlaceRecord(&TheProject().m_EditConfig.WndPos(ToolWindow::WorldMap));
+    if (!PlaceRecord()->m_bValid)
+        SetFrame(800, 600, 0, 0, 0, 0);
+    DLG_CLASS::OnInitDialog();
+    WorldEditor().Reset();
+    m_bMinimized = false;
+    m_bClosing = false;
+    // The frame is in world-map mode: restoring the editor brings back this
+    // window and its palette.
+    if (auto* frame = dynamic_cast<VIEW_MAIN*>(m_pParentObj)) {
+        m_SavedRestore = frame->onRestore;
+        frame->onRestore = [this] {
+            if (!m_pWnd)
+                return;
+            m_pWnd->showNormal();
+            RefreshPalettes();
+            m_pWnd->raise();
+            m_pWnd->activateWindow();
+        };
+    }
+    bool haveTable = false;
+    for (const auto& acc : Accelerators())
+        haveTable |= acc.first == IDA_MAIN && acc.second == m_pWnd;
+    if (!haveTable)
+        AddAccelerator(nullptr, IDA_MAIN);
+    new WorldKeys(this);
+
+    m_pChips = std::make_unique<DLG_WORLDCHIP>();
+    m_pChips->SetupWindow(0, m_pWnd, this);
+    m_pChips->onChosen = [this] { Repaint(); };
+    m_pEvents = std::make_unique<DLG_WORLDEVENT>();
+    m_pEvents->SetupWindow(0, m_pWnd, this);
+    m_pEvents->onChanged = [this] { Repaint(); };
+
+    SetMode(WorldMode::Chips);
+    RefreshUndoButtons();
+    LayoutScrollBars();
+    m_pMap->setFocus();
+}
+
+void DLG_WORLDMAP::OnCommand(int id, Notify code)
+{
+    DLG_CLASS::OnCommand(id, code);
+    for (const CommandRow& row : kCommands)
+        if (row.id == id) {
+            (this->*row.handler)(id);
+            break;
+        }
+    if (Exists()) {
+        SyncModeButtons();
+        RefreshUndoButtons();
+        Repaint();
+    }
+}
+
+WorldHooks DLG_WORLDMAP::Hooks()
+{
+    auto edit = [this](cWorldEvent& e) { return RunWorldEventEditor(this, e); };
+    return WorldHooks{edit, edit};
+}
+
+void DLG_WORLDMAP::CmdSave(int) { SaveWorldMap(WorldEditor(), TheProject()); }
+
+void DLG_WORLDMAP::CmdSaveClose(int)
+{
+    if (SaveWorldMap(WorldEditor(), TheProject()))
+        Finish();
+}
+
+void DLG_WORLDMAP::CmdCloseNoSave(int)
+{
+    // Closes without asking; what was changed is read back from the file.
+    if (WorldEditor().modified)
+        RevertWorldMap(WorldEditor(), TheProject());
+    Finish();
+}
+
+void DLG_WORLDMAP::CmdUndo(int)
+{
+    WorldUndo(WorldEditor(), Map(), Options());
+    RefreshPalettes();
+}
+
+void DLG_WORLDMAP::CmdRedo(int)
+{
+    WorldRedo(WorldEditor(), Map(), Options());
+    RefreshPalettes();
+}
+
+void DLG_WORLDMAP::CmdMode(int id)
+{
+    SetMode(id == cmd::kMenuPaletteEvents || id == cmd::kWorldPaletteEvents ? WorldMode::Events : WorldMode::Chips);
+}
+
+void DLG_WORLDMAP::CmdClear(int id)
+{
+    const bool chips = id == cmd::kClearChips;
+    const std::string question = chips ? SJ("全てのマップチップをクリアしますか？") : SJ("全てのイベントをクリアしますか？");
+    if (MessageBoxText(question, SJ("データクリアの確認"), Buttons::YesNo) != Answer::Yes)
+        return;
+    if (chips)
+        ClearWorldChips(WorldEditor(), Map(), Options());
+    else
+        ClearWorldEvents(WorldEditor(), Map(), Options());
+}
+
+void DLG_WORLDMAP::CmdSettings(int)
+{
+    WorldMapSettings s = SettingsOf(Map());
+    if (!runSettings || !runSettings(s))
+        return;
+    ApplyWorldMapSettings(WorldEditor(), Map(), s);
+    ReloadWorldBack(TheProject());
+    LayoutScrollBars();
+    RefreshPalettes();
+}
+
+void DLG_WORLDMAP::CmdEventCell(int id)
+{
+    WorldEditState& ed = WorldEditor();
+    const WorldEditOptions o = Options();
+    switch (id) {
+    case cmd::kMenuEdit: EditWorldEventAt(ed, Map(), o, m_PopupCell, Hooks()); break;
+    case cmd::kMenuCut1: CutWorldEventAt(ed, Map(), o, m_PopupCell); break;
+    case cmd::kMenuCopy1: CopyWorldEventAt(ed, Map(), m_PopupCell); break;
+    case cmd::kMenuPaste1: PasteWorldEventAt(ed, Map(), o, m_PopupCell); break;
+    case cmd::kMenuNew: NewWorldEventAt(ed, Map(), o, m_PopupCell, Hooks()); break;
+    case cmd::kMenuDelete1: DeleteWorldEventAt(ed, Map(), o, m_PopupCell); break;
+    default: break;
+    }
+}
+
+void DLG_WORLDMAP::EventCellPopup(const QPoint& globalPos)
+{
+    m_PopupCell = WorldEditor().cursor;
+    WorldCellMenu state = WorldCellMenuFor(WorldEditor(), Map(), m_PopupCell);
+    QMenu menu(m_pWnd);
+    menu.setObjectName(QStringLiteral("worldEventCellMenu"));
+    BuildMenu(menu, IDM_EVENT_CELL);
+    for (QAction* a : menu.actions()) {
+        int command = a->data().toInt();
+        // The map offers no insertion; that belongs to the palette list.
+        if (command == cmd::kMenuInsert1)
+            a->setVisible(false);
+        else if (command == cmd::kMenuEdit || command == cmd::kMenuCut1 || command == cmd::kMenuCopy1 ||
+                 command == cmd::kMenuDelete1)
+            a->setEnabled(state.onEvent);
+        else if (command == cmd::kMenuPaste1)
+            a->setEnabled(state.canPaste);
+    }
+    // An item triggered while the menu is up counts as chosen too.
+    QAction* triggered = nullptr;
+    QObject::connect(&menu, &QMenu::triggered, [&triggered](QAction* a) { triggered = a; });
+    QAction* chosen = menu.exec(globalPos);
+    if (!chosen)
+        chosen = triggered;
+    if (chosen && chosen->data().toInt())
+        SendCommand(chosen->data().toInt(), Notify::Menu);
+}
+
+void DLG_WORLDMAP::SetMode(WorldMode mode)
+{
+    SetWorldMode(WorldEditor(), mode);
+    SyncModeButtons();
+    // The palette of the mode shows; the other goes away.
+    DLG_CLASS* show = mode == WorldMode::Chips ? static_cast<DLG_CLASS*>(m_pChips.get()) : m_pEvents.get();
+    DLG_CLASS* hide = mode == WorldMode::Chips ? static_cast<DLG_CLASS*>(m_pEvents.get()) : m_pChips.get();
+    if (hide && hide->Exists())
+        hide->Close(0);
+    if (show && !show->Exists())
+        show->CreateModeless(0, true);
+    if (show && show->Widget() && !m_bMinimized)
+        show->Widget()->show();
+    RefreshPalettes();
+    if (m_pWnd)
+        m_pWnd->activateWindow();
+    if (m_pMap)
+        m_pMap->setFocus();
+    Repaint();
+}
+
+void DLG_WORLDMAP::SyncModeButtons()
+{
+    const bool chips = WorldEditor().mode == WorldMode::Chips;
+    if (QAction* a = Action(cmd::kWorldPaletteChips))
+        a->setChecked(chips);
+    if (QAction* a = Action(cmd::kWorldPaletteEvents))
+        a->setChecked(!chips);
+}
+
+void DLG_WORLDMAP::RefreshUndoButtons()
+{
+    const WorldUndoHistory& h = WorldEditor().undo;
+    for (auto& [command, enabled] : {std::pair{cmd::kUndo, h.CanUndo()}, std::pair{cmd::kRedo, h.CanRedo()}})
+        for (auto& a : m_Actions[command])
+            if (a)
+                a->setEnabled(enabled);
+}
+
+void DLG_WORLDMAP::RefreshPalettes()
+{
+    if (m_pChips && m_pChips->Exists())
+        m_pChips->RefreshLists();
+    if (m_pEvents && m_pEvents->Exists())
+        m_pEvents->RefreshLists();
+}
+
+QAction* DLG_WORLDMAP::Action(int command) const
+{
+    auto it = m_Actions.find(command);
+    if (it == m_Actions.end())
+        return nullptr;
+    for (auto it2 = it->second.rbegin(); it2 != it->second.rend(); ++it2)
+        if (*it2)
+            return *it2;
+    return nullptr;
+}
+
+void DLG_WORLDMAP::Repaint()
+{
+    if (m_pStatus)
+        m_pStatus->showMessage(StatusText());
+    if (m_pMap)
+        m_pMap->update();
+}
+
+QString DLG_WORLDMAP::StatusText() const
+{
+    const CellPos& c = WorldEditor().cursor;
+    return ToQt(StrPrintf(SJ("座標 (%d,%d)").c_str(), c.x, c.y));
+}
+
+void DLG_WORLDMAP::LayoutScrollBars()
+{
+    if (!m_pMap || !m_pHBar || !m_pVBar)
+        return;
+    auto set = [](QScrollBar* bar, int cells, int page) {
+        page = std::max(page, 1);
+        int pos = bar->value();
+        QSignalBlocker block(bar);
+        bar->setRange(0, std::max(cells - page, 0));
+        bar->setPageStep(page);
+        bar->setValue(pos);
+    };
+    set(m_pHBar, Map().m_nWidth, m_pMap->width() / kChipSize);
+    set(m_pVBar, Map().m_nHeight, m_pMap->height() / kChipSize);
+    Repaint();
+}
+
+void DLG_WORLDMAP::PaintMap(QPainter& painter)
+{
+    int w = m_pMap->width(), h = m_pMap->height();
+    if (w <= 0 || h <= 0)
+        return;
+    if (m_Canvas.Width() != w || m_Canvas.Height() != h)
+        if (!CreateSurface(m_Canvas, w, h, 24, 0))
+            return;
+    const WorldEditState& ed = WorldEditor();
+    WorldScene scene{&Map(), &ImageSurface(IMG_WORLDMAPCHIP), &ImageSurface(IMG_WORLDEVENT)};
+    MapCursor cursor;
+    cursor.kind = WorldCursorKind(ed);
+    cursor.cell = ed.cursor;
+    if (ed.mode == WorldMode::Chips) {
+        cursor.brushW = ed.brush.width;
+        cursor.brushH = ed.brush.height;
+    }
+    cursor.pickAnchor = ed.pickAnchor;
+    RenderWorldMap(m_Canvas, scene, m_pHBar->value(), m_pVBar->value(), cursor);
+    QImage image(m_Canvas.Bits(), w, h, m_Canvas.Stride(), QImage::Format_RGB32);
+    painter.drawImage(0, 0, image);
+}
+
+void DLG_WORLDMAP::MapMouse(QMouseEvent* e)
+{
+    WorldEditState& ed = WorldEditor();
+    cWorldMap& map = Map();
+    QPoint pos = e->position().toPoint();
+    CellPos cell = ed.cursor;
+    if (CellAt(pos.x(), pos.y(), m_pHBar->value(), m_pVBar->value(), m_pMap->width(), m_pMap->height(), map.m_nWidth,
+               map.m_nHeight, cell))
+        ed.cursor = cell;
+    cell = ed.cursor;
+    if (!IsActive()) {
+        Repaint();
+        return;
+    }
+    const bool left = e->button() == Qt::LeftButton, right = e->button() == Qt::RightButton;
+    switch (e->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (left || right)
+            m_pMap->setFocus();
+        if (left && !ed.penDown)
+            WorldPenPress(ed, map, Options(), cell, Hooks());
+        if (right && ed.mode == WorldMode::Chips) {
+            WorldPickPress(ed, cell);
+            RefreshPalettes();
+        }
+        break;
+    case QEvent::MouseMove:
+        if (ed.penDown && (e->buttons() & Qt::LeftButton))
+            WorldPenDrag(ed, map, Options(), cell, Hooks());
+        break;
+    case QEvent::MouseButtonRelease:
+        if (left)
+            WorldPenRelease(ed, cell);
+        if (right) {
+            if (ed.picking)
+                WorldPickRelease(ed, map, cell);
+            else if (ed.mode == WorldMode::Events)
+                EventCellPopup(e->globalPosition().toPoint());
+        }
+        break;
+    default: break;
+    }
+    if (Exists()) {
+        RefreshUndoButtons();
+        Repaint();
+    }
+}
+
+void DLG_WORLDMAP::MapWheel(QWheelEvent* e)
+{
+    int notches = WheelNotches(e->angleDelta().y());
+    QScrollBar* bar = (e->modifiers() & Qt::ControlModifier) ? m_pVBar : m_pHBar;
+    bar->setValue(bar->value() + notches);
+    e->accept();
+    Repaint();
+}
+
+void DLG_WORLDMAP::MapKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Space:
+        if (QGuiApplication::mouseButtons() == Qt::NoButton)
+            SetMode(WorldEditor().mode == WorldMode::Chips ? WorldMode::Events : WorldMode::Chips);
+        break;
+    case Qt::Key_Left: m_pHBar->setValue(m_pHBar->value() - 1); break;
+    case Qt::Key_Right: m_pHBar->setValue(m_pHBar->value() + 1); break;
+    case Qt::Key_Up: m_pVBar->setValue(m_pVBar->value() - 1); break;
+    case Qt::Key_Down: m_pVBar->setValue(m_pVBar->value() + 1); break;
+    default: break;
+    }
+    Repaint();
+}
+
+// ---------------------------------------------------------------------------
+// Closing, minimize and restore
+
+void DLG_WORLDMAP::OnClose() { AskAndClose(); }
+
+void DLG_WORLDMAP::CmdEscape(int) { AskAndClose(); }
+
+bool DLG_WORLDMAP::AskAndClose()
+{
+    if (!Exists())
+        return true;
+    if (ConfirmCloseWorldMap(WorldEditor(), TheProject()) == WorldClose::Stay)
+        return false;
+    Finish();
+    return true;
+}
+
+void DLG_WORLDMAP::Finish()
+{
+    if (m_bClosing || !Exists())
+        return;
+    m_bClosing = true;
+    if (m_pChips && m_pChips->Exists())
+        m_pChips->Close(0);
+    if (m_pEvents && m_pEvents->Exists())
+        m_pEvents->Close(0);
+    if (auto* frame = dynamic_cast<VIEW_MAIN*>(m_pParentObj))
+        frame->onRestore = m_SavedRestore;
+    m_SavedRestore = nullptr;
+    // Closing shows and enables the stage windows again.
+    Close(0);
+    WriteEditorSettings();
+    if (onClosed)
+        onClosed();
+}
+
+bool DLG_WORLDMAP::MsgProc(QEvent* e)
+{
+    bool handled = DLG_CLASS::MsgProc(e);
+    if (e->type() == QEvent::WindowStateChange && m_pWnd) {
+        const bool minimized = (m_pWnd->windowState() & Qt::WindowMinimized) != 0;
+        if (minimized && !m_bMinimized) {
+            m_bMinimized = true;
+            for (DLG_CLASS* palette : {static_cast<DLG_CLASS*>(m_pChips.get()), static_cast<DLG_CLASS*>(m_pEvents.get())})
+                if (palette && palette->Widget())
+                    palette->Widget()->hide();
+        } else if (!minimized && m_bMinimized) {
+            m_bMinimized = false;
+            DLG_CLASS* palette = WorldEditor().mode == WorldMode::Chips ? static_cast<DLG_CLASS*>(m_pChips.get())
+                                                                        : m_pEvents.get();
+            if (palette && palette->Widget())
+                palette->Widget()->show();
+        }
+    }
+    return handled;
+}
+
+// ---------------------------------------------------------------------------
+
+DLG_WORLDMAP* WorldMapWindow()
+{
+    DLG_WORLDMAP* w = WorldMapSlot().get();
+    return w && w->Exists() ? w : nullptr;
+}
+
+DLG_WORLDMAP* OpenWorldMap(WND_CLASS* frame)
+{
+    if (DLG_WORLDMAP* open = WorldMapWindow()) {
+        open->Widget()->raise();
+        open->Widget()->activateWindow();
+        return open;
+    }
+    auto& slot = WorldMapSlot();
+    if (!slot)
+        slot = std::make_unique<DLG_WORLDMAP>();
+    slot->SetupWindow(0, frame ? frame->Widget() : nullptr, frame);
+    slot->CreateModeless(DO_HIDE_OTHERS | DO_DISABLE_OTHERS, true);
+    return slot.get();
+}
+
+bool CloseWorldMapForQuit()
+{
+    DLG_WORLDMAP* w = WorldMapWindow();
+    return !w || w->AskAndClose();
+}
