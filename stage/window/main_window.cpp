@@ -147,11 +147,11 @@ const DLG_MAIN::CommandRow DLG_MAIN::kCommands[] = {
     {cmd::kPenLine, &DLG_MAIN::CmdPenTool, true},
     {cmd::kPenRect, &DLG_MAIN::CmdPenTool, true},
     {cmd::kPenFill, &DLG_MAIN::CmdPenTool, true},
-    // Stage settings, position groups, start event, world map; the database
-    // and test play need no stage.
+    // Stage settings, position groups, start event, world map; the start
+    // event, the database and test play need no stage.
     {cmd::kStageSettings, &DLG_MAIN::CmdLater, true},
     {cmd::kPositionGroups, &DLG_MAIN::CmdLater, true},
-    {cmd::kStartEvent, &DLG_MAIN::CmdLater, true},
+    {cmd::kStartEvent, &DLG_MAIN::CmdLater, false},
     {cmd::kWorldMap, &DLG_MAIN::CmdLater, true},
     {cmd::kDatabase, &DLG_MAIN::CmdLater, false},
     {cmd::kTestPlaySettings, &DLG_MAIN::CmdTestPlaySettings, false},
