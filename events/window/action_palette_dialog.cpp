@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "base/text.h"
 #include "resources/menus.h"
 #include "ui/controls.h"
 #include "ui/qt_text.h"
