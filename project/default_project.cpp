@@ -697,7 +697,9 @@ void BuildDefaultProject(Project& p)
 
     p.m_StartEvent = cEvent();
     p.m_StartEvent.m_Name = J("スタート");
-    p.m_StartEvent.m_Pages[0].m_Actions.push_back(Message("冒険の始まりだ。"));
+    // The start event works on the game-wide state only: the party sets out with money.
+    cEventAct& money = p.m_StartEvent.m_Pages[0].m_Actions.push_back(cEventAct(Act::Money));
+    money.m_Ints[0] = 500;
 
     BuildWorldMap(p.m_WorldMap);
     p.m_Stage.NewStage();

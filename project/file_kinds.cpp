@@ -11,6 +11,7 @@
 #include "database/system.h"
 #include "database/chara.h"
 #include "stage/stage.h"
+#include "events/action_palette.h"
 #include "world/world_event.h"
 #include "world/world_map.h"
 

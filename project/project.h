@@ -14,6 +14,7 @@
 #include "database/database.h"
 #include "database/land.h"
 #include "database/skill.h"
+#include "events/action_palette.h"
 #include "events/event.h"
 #include "events/gval_info.h"
 #include "media/surface.h"

@@ -165,3 +165,23 @@ constexpr ToolbarItem kMainToolbar[] = {
     {TI_NEW, 0, 0, "", false},
     {TI_TESTPLAY, 0, 40006, "テストプレイ", false},
 };
+
+// The action palette's part of the action list's menu (176). It is built each
+// time the menu opens, one item per palette entry, so it always shows the
+// palette as it is. Entries 0 to 99 carry the ids 35000 + i (overwrite) and
+// 35500 + i (paste); later entries 36000 + i and 37000 + i, so every listed
+// entry of the up to 999 can be chosen.
+namespace actplt {
+constexpr int kOverwriteFirst = 35000;
+constexpr int kPasteFirst = 35500;
+constexpr int kOverwriteWide = 36000;
+constexpr int kPasteWide = 37000;
+constexpr int kFirstWideEntry = 100;
+constexpr int kNew = 40127;   // "新規保存"
+constexpr int kSort = 40126;  // "アクションパレットの並べ替え"
+constexpr const char* kPasteMenu = "アクションパレットから貼り付け";
+constexpr const char* kSaveMenu = "アクションパレットへ保存";
+constexpr const char* kNewItem = "新規保存";
+constexpr const char* kOverwriteMenu = "上書き保存";
+constexpr const char* kSortItem = "アクションパレットの並べ替え";
+}  // namespace actplt

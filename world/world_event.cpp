@@ -62,12 +62,3 @@ int cWorldEvent::Serial(SerialOp op, cSerial* other, SerialIO* io, uint32_t vers
     m.List("pages", &cWorldEvent::m_Pages);
     return m.Result();
 }
-
-int cEventActPlt::Serial(SerialOp op, cSerial* other, SerialIO* io, uint32_t version)
-{
-    Members<cEventActPlt> m(*this, op, other, io, version);
-    m.Str("name", &cEventActPlt::m_Name);
-    m.Str("description", &cEventActPlt::m_Description);
-    m.List("actions", &cEventActPlt::m_Actions);
-    return m.Result();
-}

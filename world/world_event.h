@@ -48,15 +48,3 @@ public:
     std::string m_Name;  // "イベント名"
     RecordList<cWorldEventPage> m_Pages;
 };
-
-// An entry of the action palette: a named sequence of event actions that the
-// event editor pastes as a whole ("data\EventActionPlt.dat").
-class cEventActPlt : public cSerial {
-public:
-    cEventActPlt() { Init(); }
-    SERIAL_MEMBERS;
-
-    std::string m_Name;         // "名称", one line of at most 64 characters
-    std::string m_Description;  // "説明", one line of at most 256 characters
-    RecordList<cEventAct> m_Actions;
-};

@@ -15,6 +15,7 @@
 #include "app/test_play.h"
 #include "app/window/test_play_listener.h"
 #include "base/text.h"
+#include "events/window/action_palette_dialog.h"
 #include "events/window/event_action_editor.h"
 #include "media/player_sound_output.h"
 #include "project/project.h"
@@ -271,6 +272,7 @@ int RunEditor(StartupHooks hooks)
         };
     }
     InstallActionEditor();
+    InstallActionPaletteMenu();
     if (!AppStartup(hooks))
         return 0;
     // The application ends through its quit path only, not when its last

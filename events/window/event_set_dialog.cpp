@@ -1,4 +1,5 @@
 #include "events/window/event_set_dialog.h"
+#include "events/start_event.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -495,6 +496,18 @@ std::vector<int> DLG_EVENT_SET::SelectedActions()
     return m_pActions->Model().SelectedRecords();
 }
 
+int DLG_EVENT_SET::ActionInsertLine()
+{
+    m_pActions->Sync();
+    const auto& model = m_pActions->Model();
+    if (!model.multiple)
+        return model.sel;
+    for (std::size_t i = 0; i < model.flags.size(); ++i)
+        if (model.flags[i])
+            return static_cast<int>(i);
+    return -1;
+}
+
 void DLG_EVENT_SET::SetActions(const std::vector<cEventAct>& actions, int select)
 {
     StoreAll();
@@ -518,17 +531,15 @@ int EditEvent(WND_CLASS* owner, EditorState& ed, cEvent& event)
 int EditStartEvent(WND_CLASS* owner, Project& p, EditorState& ed)
 {
     ed.startEventMode = true;
-    cEvent edited = p.m_StartEvent;
     // Only the first page's actions are edited; a file without pages gets one.
-    if (edited.m_Pages.empty())
-        edited.m_Pages.emplace_back();
+    cEvent edited = StartEventForEditing(p.m_StartEvent);
     DLG_EVENT_SET dlg(&edited, true);
     dlg.SetupWindow(DLG_EVENT_SET::IDD, owner ? owner->Widget() : nullptr, owner);
     dlg.SetOwner(owner, true);
     if (dlg.DoModal() != 1)
         return 0;
-    p.m_StartEvent = edited;
-    // A file that cannot be written is not reported; the event stays edited.
-    p.m_StartEvent.SaveFile(ProjectFile::StartEvent);
+    // Saved at once, also when nothing changed; a file that cannot be written
+    // is not reported and the event stays edited.
+    StoreStartEvent(p.m_StartEvent, edited, ProjectFile::StartEvent);
     return 1;
 }

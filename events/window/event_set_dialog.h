@@ -46,6 +46,9 @@ public:
     // The shown page's action list as the list shows it, and its selected lines.
     std::vector<cEventAct> Actions();
     std::vector<int> SelectedActions();
+    // The line a paste goes before: the first selected line, the append line
+    // being the list's size; -1 with no line selected.
+    int ActionInsertLine();
     // Replaces the shown page's actions and selects line select.
     void SetActions(const std::vector<cEventAct>& actions, int select);
 

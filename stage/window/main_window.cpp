@@ -152,11 +152,11 @@ const DLG_MAIN::CommandRow DLG_MAIN::kCommands[] = {
     {cmd::kPenLine, &DLG_MAIN::CmdPenTool, true},
     {cmd::kPenRect, &DLG_MAIN::CmdPenTool, true},
     {cmd::kPenFill, &DLG_MAIN::CmdPenTool, true},
-    // Stage settings, position groups, start event, world map; the database
-    // and test play need no stage.
+    // Stage settings, position groups, start event, world map; the start
+    // event, the world map, the database and test play need no stage.
     {cmd::kStageSettings, &DLG_MAIN::CmdStageSettings, true},
     {cmd::kPositionGroups, &DLG_MAIN::CmdPositionGroups, true},
-    {cmd::kStartEvent, &DLG_MAIN::CmdLater, true},
+    {cmd::kStartEvent, &DLG_MAIN::CmdStartEvent, false},
     {cmd::kWorldMap, &DLG_MAIN::CmdWorldMap, false},
     {cmd::kDatabase, &DLG_MAIN::CmdLater, false},
     {cmd::kTestPlaySettings, &DLG_MAIN::CmdTestPlaySettings, false},
@@ -421,6 +421,10 @@ void DLG_MAIN::CmdLater(int) {}
 
 // The world map is project data: it opens with or without a stage.
 void DLG_MAIN::CmdWorldMap(int) { OpenWorldMap(m_pParentObj); }
+
+// The start event belongs to the project: no stage needed, no undo step, the
+// stage not marked changed (OK saves its file at once).
+void DLG_MAIN::CmdStartEvent(int) { EditStartEvent(this, TheProject(), Editor()); }
 
 void DLG_MAIN::CmdTestPlay(int)
 {

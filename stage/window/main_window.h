@@ -114,6 +114,7 @@ private:
     void CmdStageSettings(int);
     void CmdPositionGroups(int);
     void CmdWorldMap(int);
+    void CmdStartEvent(int);
     void CmdTestPlay(int);
     void CmdTestPlaySettings(int);
     // The test-play button names the program F5 starts.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "base/text.h"
+#include "events/action_kinds.h"
 #include "project/default_project.h"
 #include "tests/test_util.h"
 
@@ -174,6 +175,12 @@ TEST_F(ProjectTest, StarterProjectKeepsIndexZeroForNone)
         for (const cLearnSkill& l : c->m_LearnSkills)
             EXPECT_NE(l.m_nSkill, 0) << c->m_Name;
     EXPECT_EQ(SkillName(p.m_Friends[4].m_LearnSkills[1].m_nSkillList, p.m_Friends[4].m_LearnSkills[1].m_nSkill), SJ("ヒール"));
+
+    // The start event holds only what the start event can make: "所持金の操作" +500.
+    const RecordList<cEventAct>& start = p.m_StartEvent.m_Pages[0].m_Actions;
+    ASSERT_EQ(start.size(), 1);
+    EXPECT_TRUE(ActionKind(start[0].m_nKind).startEventAllowed);
+    EXPECT_EQ(start[0].ListText(), SJ("所持金の操作 : +500"));
 }
 
 TEST_F(ProjectTest, CommonVariableNamesAlwaysThousand)
