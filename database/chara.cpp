@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "database/game_values.h"
 #include "records/tables.h"
 
 bool NoDefaultBattleAI = false;
@@ -168,17 +169,10 @@ const cClass* cChara::FindClass() const
 
 void cChara::ResolveValues(const cClass& cls)
 {
-    // A stat of its own (initial value not 0) grows to its own final value; a
-    // stat taken from the class grows as the class's does. A final value of 0
-    // means no growth: the stat stays at its initial value.
-    for (int i = 0; i < kStatCount; ++i) {
-        bool own = m_InitialStats[i] != 0;
-        int32_t initial = own ? m_InitialStats[i] : cls.m_InitialStats[i];
-        int32_t last = own ? m_FinalStats[i] : cls.m_FinalStats[i];
-        m_GameInitial[i] = initial;
-        m_GameFinal[i] = last != 0 ? last : initial;
-        m_Grows[i] = last != 0 ? 1 : 0;
-    }
+    GameStats g = ResolveGameStats(*this, cls);
+    m_GameInitial = g.initial;
+    m_GameFinal = g.final;
+    m_Grows = g.grows;
 }
 
 void cChara::ResizeLevelTables(bool clear)

@@ -24,6 +24,36 @@ const SkillKindInfo* FindSkillKind(int32_t kind)
     return nullptr;
 }
 
+const LabelTable& SkillResourceTypeLabels()
+{
+    static const LabelTable labels{"SPを消費", "回数を制限"};
+    return labels;
+}
+
+const LabelTable& SkillTargetLabels()
+{
+    static const LabelTable labels{"自分", "相手", "時間", "地形"};
+    return labels;
+}
+
+const LabelTable& WeaponSkillLabels()
+{
+    static const LabelTable labels{"物理武器", "魔法武器"};
+    return labels;
+}
+
+const LabelTable& SkillSpecialEffectLabels()
+{
+    static const LabelTable labels{"なし"};
+    return labels;
+}
+
+const LabelTable& SlotTypeLabels()
+{
+    static const LabelTable labels{"スロット数とカテゴリーの制限有り", "スロット数とカテゴリーの制限無し", "スロットなし"};
+    return labels;
+}
+
 const std::array<const char*, kSkillSceneCount> kSkillSceneLabels = {
     "編成パート全般",
     "編成パート「ストック」",

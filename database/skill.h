@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "database/slot.h"
+#include "records/labels.h"
 #include "records/serial.h"
 
 // The kinds of skill. Kinds 7 to 9 are equipment: sub-effect A applies to the
@@ -39,6 +40,18 @@ extern const std::array<SkillKindInfo, 10> kSkillKinds;
 const SkillKindInfo* FindSkillKind(int32_t kind);
 // The label of a kind in CP932; empty for values outside the table.
 const std::string& SkillKindLabel(int32_t kind);
+
+// The choices of the skill sheet's combos, by value.
+const LabelTable& SkillResourceTypeLabels();   // "リソースタイプ": SP cost or limited uses
+const LabelTable& SkillTargetLabels();         // "対象"
+const LabelTable& WeaponSkillLabels();         // "対応する武器スキル"
+const LabelTable& SkillSpecialEffectLabels();  // "特殊効果": only "なし" so far
+const LabelTable& SlotTypeLabels();            // a group's "スロットタイプ"
+
+// The group flags that the group page labels with words of its own (UTF-8).
+inline constexpr const char* kStatusSenseLabel = "キャラのステータスにセンスを表示";
+inline constexpr const char* kForgetOnDeathLabel = "死亡時に全スキルをストックへ";
+inline constexpr const char* kForgetOnDismissLabel = "放出時に全スキルをストックへ";
 
 // The places where a skill group's list may be shown, by position in the
 // group's scene flags. Position 3 has no check box and is carried as it is.

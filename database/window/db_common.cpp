@@ -1,0 +1,102 @@
+#include "database/window/db_common.h"
+
+#include "ui/qt_text.h"
+#include "ui/widgets.h"
+
+QPushButton* DbButton(DLG_CLASS* dlg, QWidget* parent, int id, const char* utf8)
+{
+    auto* b = new QPushButton(QString::fromUtf8(utf8), parent);
+    b->setAutoDefault(false);
+    dlg->AddItem(id, b);
+    return b;
+}
+
+QCheckBox* DbCheck(DLG_CLASS* dlg, QWidget* parent, int id, const char* utf8)
+{
+    auto* c = new QCheckBox(QString::fromUtf8(utf8), parent);
+    dlg->AddItem(id, c);
+    return c;
+}
+
+QComboBox* DbCombo(DLG_CLASS* dlg, QWidget* parent, int id)
+{
+    auto* c = new QComboBox(parent);
+    c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    c->setMaxVisibleItems(20);
+    dlg->AddItem(id, c);
+    return c;
+}
+
+QLineEdit* DbText(DLG_CLASS* dlg, QWidget* parent, int id, int width)
+{
+    auto* e = new QLineEdit(parent);
+    e->setMinimumWidth(width);
+    dlg->AddItem(id, e);
+    return e;
+}
+
+QListWidget* DbList(DLG_CLASS* dlg, QWidget* parent, int id, int width, int height)
+{
+    auto* l = new QListWidget(parent);
+    l->setMinimumSize(width, height);
+    dlg->AddItem(id, l);
+    return l;
+}
+
+QWidget* DbNumber(DLG_CLASS* dlg, QWidget* parent, int id, int width)
+{
+    auto* box = new QWidget(parent);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    auto* edit = new QLineEdit(box);
+    edit->setFixedWidth(width);
+    auto* spin = new UpDownWidget(box);
+    row->addWidget(edit);
+    row->addWidget(spin);
+    row->addStretch();
+    dlg->AddItem(id, edit);
+    dlg->AddItem(id + 1, spin);
+    return box;
+}
+
+QLabel* DbLabel(QWidget* parent, const char* utf8) { return new QLabel(QString::fromUtf8(utf8), parent); }
+
+QHBoxLayout* DbOkCancel(DLG_CLASS* dlg, QWidget* parent)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    auto* ok = new QPushButton(QStringLiteral("OK"), parent);
+    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), parent);
+    ok->setDefault(true);
+    cancel->setAutoDefault(false);
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    dlg->AddItem(IDC_OK, ok);
+    dlg->AddItem(IDC_CANCEL, cancel);
+    return row;
+}
+
+std::vector<std::string> NumberedTexts(const std::vector<std::string>& names)
+{
+    std::vector<std::string> out;
+    int count = static_cast<int>(names.size());
+    for (int i = 0; i < count; ++i)
+        out.push_back(NumberedLine(i + 1, count, names[static_cast<std::size_t>(i)]));
+    return out;
+}
+
+std::vector<std::string> LabelTexts(const LabelTable& labels)
+{
+    std::vector<std::string> out;
+    for (int i = 0; i < labels.Count(); ++i)
+        out.push_back(labels[i]);
+    return out;
+}
+
+int RunDbDialog(DLG_CLASS& dlg, WND_CLASS* owner)
+{
+    dlg.SetupWindow(0, owner ? owner->Widget() : nullptr, owner);
+    dlg.SetOwner(owner, true);
+    return dlg.DoModal();
+}
