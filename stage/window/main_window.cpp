@@ -22,6 +22,8 @@
 #include "resources/ids.h"
 #include "resources/menus.h"
 #include "stage/map_render.h"
+#include "stage/window/chip_palette.h"
+#include "stage/window/enemy_palette.h"
 #include "stage/window/testplay_dialog.h"
 #include "ui/controls.h"
 #include "ui/input_dialogs.h"
@@ -176,6 +178,7 @@ DLG_MAIN::DLG_MAIN()
 
 DLG_MAIN::~DLG_MAIN()
 {
+    ClosePalettes();
     if (MainWindow == this)
         MainWindow = nullptr;
 }
@@ -286,6 +289,7 @@ void DLG_MAIN::OnInitDialog()
     if (!haveTable)
         AddAccelerator(nullptr, IDA_MAIN);
     new MainKeys(this);
+    OpenPalettes();
 
     UpdateTitle();
     RefreshUndoButtons();
@@ -504,7 +508,11 @@ void DLG_MAIN::SetPaletteMode(PaletteMode mode)
 {
     ::SetPaletteMode(Editor(), mode);
     SyncPaletteButtons();
-    // The palettes of the modes show and hide here once they exist.
+    // The mode's palette shows, the others hide; none without a stage.
+    const int current = static_cast<int>(Editor().mode);
+    for (int m = 0; m < 3; ++m)
+        if (m_Palettes[m] && m_Palettes[m]->Widget() && !m_bMinimized)
+            m_Palettes[m]->Widget()->setVisible(m == current && Editor().stageOpen);
     if (m_pMap)
         m_pMap->setFocus();
     Repaint();
@@ -540,7 +548,65 @@ void DLG_MAIN::RefreshUndoButtons()
 
 void DLG_MAIN::UpdateTitle() { SetTitle(ToQt(TitleText(Editor().stagePath))); }
 
-void DLG_MAIN::RefreshPalettes() {}
+void DLG_MAIN::RefreshPalettes()
+{
+    for (DLG_CLASS* palette : m_Palettes)
+        if (palette && palette->Widget()) {
+            if (Editor().stageOpen)
+                palette->RefreshLists();
+            else
+                palette->Widget()->hide();
+        }
+}
+
+// The palettes are windows of their own over the main window, so they go
+// before it.
+void DLG_MAIN::OpenPalettes()
+{
+    if (!Editor().stageOpen || !m_pWnd)
+        return;
+    if (!m_pChipPalette)
+        m_pChipPalette = std::make_unique<DLG_CHIP>();
+    if (!m_pEnemyPalette)
+        m_pEnemyPalette = std::make_unique<DLG_ENEMY>();
+    const std::pair<PaletteMode, DLG_CLASS*> palettes[] = {{PaletteMode::Chips, m_pChipPalette.get()},
+                                                           {PaletteMode::Enemies, m_pEnemyPalette.get()}};
+    for (auto [mode, palette] : palettes) {
+        palette->SetupWindow(0, m_pWnd, this);
+        palette->CreateModeless(0, false);
+        SetPaletteWindow(mode, palette);
+    }
+}
+
+void DLG_MAIN::ClosePalettes()
+{
+    for (DLG_CLASS* palette : {static_cast<DLG_CLASS*>(m_pChipPalette.get()), static_cast<DLG_CLASS*>(m_pEnemyPalette.get())})
+        if (palette) {
+            palette->Close(0);
+            for (DLG_CLASS*& slot : m_Palettes)
+                if (slot == palette)
+                    slot = nullptr;
+        }
+}
+
+void DLG_MAIN::Close(int result)
+{
+    ClosePalettes();
+    DLG_CLASS::Close(result);
+}
+
+void DLG_MAIN::ShowCell(CellPos cell)
+{
+    Editor().cursor = cell;
+    if (m_pHBar && m_pVBar && m_pMap) {
+        int cols = std::max(m_pMap->width() / kChipSize, 1), rows = std::max(m_pMap->height() / kChipSize, 1);
+        if (cell.x < m_pHBar->value() || cell.x >= m_pHBar->value() + cols)
+            m_pHBar->setValue(cell.x - cols / 2);
+        if (cell.y < m_pVBar->value() || cell.y >= m_pVBar->value() + rows)
+            m_pVBar->setValue(cell.y - rows / 2);
+    }
+    Repaint();
+}
 
 QAction* DLG_MAIN::Action(int command) const
 {
@@ -630,27 +696,38 @@ void DLG_MAIN::MapMouse(QMouseEvent* e)
     case QEvent::MouseButtonDblClick:
         if (left || right)
             m_pMap->setFocus();
-        if (left && !ed.penDown)
-            PenPress(ed, p, cell, Hooks());
+        if (left && !ed.penDown && PenPress(ed, p, cell, Hooks()) && ed.mode == PaletteMode::Enemies && EnemyPalette())
+            EnemyPalette()->Reload();
         if (right && ed.mode != PaletteMode::Events)
             PickPress(ed, cell);
-        if (right && e->type() == QEvent::MouseButtonDblClick) {
-            // The enemy palette opens its placement editor here once it exists.
-            (void)EnemyToEdit(ed, p);
+        if (right && e->type() == QEvent::MouseButtonDblClick && ed.mode == PaletteMode::Enemies) {
+            // The pick-up ends before the modal placement dialog takes the mouse.
+            int picked = PickRelease(ed, p, cell);
+            int edit = EnemyToEdit(ed, p);
+            if (DLG_ENEMY* palette = EnemyPalette()) {
+                palette->SelectPlacement(edit >= 0 ? edit : picked);
+                if (edit >= 0)
+                    palette->SendCommand(DLG_ENEMY::IDC_EDIT, Notify::Click);
+            }
         }
         RefreshUndoButtons();
         break;
     case QEvent::MouseMove:
-        if (ed.penDown && (e->buttons() & Qt::LeftButton))
-            PenDrag(ed, p, cell);
+        if (ed.penDown && (e->buttons() & Qt::LeftButton) && PenDrag(ed, p, cell) && ed.mode == PaletteMode::Enemies &&
+            EnemyPalette())
+            EnemyPalette()->Reload();
         break;
     case QEvent::MouseButtonRelease:
         if (left)
             PenRelease(ed, p, cell);
         if (right) {
-            if (ed.picking)
-                PickRelease(ed, p, cell);  // the enemy palette follows a picked enemy once it exists
-            else if (ed.mode == PaletteMode::Events)
+            if (ed.picking) {
+                int picked = PickRelease(ed, p, cell);
+                // A picked enemy's line is selected, otherwise none; the
+                // brush stays as picked.
+                if (ed.mode == PaletteMode::Enemies && EnemyPalette())
+                    EnemyPalette()->SelectPlacement(picked);
+            } else if (ed.mode == PaletteMode::Events)
                 EventCellPopup(e->globalPosition().toPoint());
         }
         RefreshUndoButtons();
