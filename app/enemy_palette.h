@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "app/editor_state.h"
-#include "app/list_logic.h"
+#include "records/list_model.h"
 #include "stage/enemy_placement.h"
 
 class Project;

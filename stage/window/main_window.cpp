@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -24,6 +25,7 @@
 #include "stage/map_render.h"
 #include "stage/window/chip_palette.h"
 #include "stage/window/enemy_palette.h"
+#include "stage/window/palette_window.h"
 #include "stage/window/testplay_dialog.h"
 #include "ui/controls.h"
 #include "ui/input_dialogs.h"
@@ -508,14 +510,33 @@ void DLG_MAIN::SetPaletteMode(PaletteMode mode)
 {
     ::SetPaletteMode(Editor(), mode);
     SyncPaletteButtons();
-    // The mode's palette shows, the others hide; none without a stage.
-    const int current = static_cast<int>(Editor().mode);
-    for (int m = 0; m < 3; ++m)
-        if (m_Palettes[m] && m_Palettes[m]->Widget() && !m_bMinimized)
-            m_Palettes[m]->Widget()->setVisible(m == current && Editor().stageOpen);
+    ShowModePalette(false);
     if (m_pMap)
         m_pMap->setFocus();
     Repaint();
+}
+
+// The mode's palette shows, the others hide; none without a stage. A palette
+// opening with the main window waits until the main window stands where it
+// belongs, so that it opens beside it.
+void DLG_MAIN::ShowModePalette(bool deferred)
+{
+    if (!m_pWnd || m_bMinimized)
+        return;
+    if (!deferred && !m_pWnd->isVisible()) {
+        QTimer::singleShot(0, m_pWnd, [this] { ShowModePalette(true); });
+        return;
+    }
+    const int current = static_cast<int>(Editor().mode);
+    for (int m = 0; m < 3; ++m) {
+        DLG_CLASS* palette = m_Palettes[m];
+        if (!palette || !palette->Widget())
+            continue;
+        const bool show = m == current && Editor().stageOpen;
+        if (show && !palette->Widget()->isVisible() && palette->PlaceRecord())
+            PlacePalette(*palette, *palette->PlaceRecord());
+        palette->Widget()->setVisible(show);
+    }
 }
 
 // The pressed palette button is the current mode's, also after a click that

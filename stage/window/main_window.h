@@ -145,6 +145,7 @@ private:
     bool m_bMinimized = false;
     std::vector<QPointer<QWidget>> m_PutAway;  // palettes hidden by the minimize
     void OpenPalettes();
+    void ShowModePalette(bool deferred);
     void ClosePalettes();
     std::unique_ptr<DLG_CHIP> m_pChipPalette;
     std::unique_ptr<DLG_ENEMY> m_pEnemyPalette;

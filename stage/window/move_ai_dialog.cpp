@@ -31,15 +31,6 @@ std::vector<std::string> LabelTexts(const LabelTable& labels)
     return out;
 }
 
-// The common variable combo: entry 0 for none, then "number name".
-std::vector<std::string> VariableChoices()
-{
-    std::vector<std::string> out{SJ("コモン変数条件なし")};
-    for (int n = 1; n < kGlobalVariableCount; ++n)
-        out.push_back(NumberedLine(n, kGlobalVariableCount, GlobalVariableName(n)));
-    return out;
-}
-
 QPushButton* OkCancel(QDialog* dialog, QVBoxLayout* layout, DLG_CLASS* owner)
 {
     auto* buttons = new QHBoxLayout;
@@ -168,7 +159,7 @@ void DLG_MOVEAI::OnInitDialog()
     (new CTRL_CHECK_CLASS<int32_t>)->Attach(this, IDC_STATUS_PERCENT, &w.m_bStatusPercent);
     Combo(this, IDC_STATUS_COMPARE, &w.m_nStatusCompare, LabelTexts(CompareOpLabels()));
     (new CTRL_CHECK_CLASS<int32_t>)->Attach(this, IDC_VARIABLE, &w.m_bCommonVarCond);
-    Combo(this, IDC_VARIABLE_NUMBER, &w.m_nCommonVar, VariableChoices());
+    Combo(this, IDC_VARIABLE_NUMBER, &w.m_nCommonVar, CommonVariableChoices());
     (new CTRL_EDITVAL_CLASS<int32_t>)->Attach(this, IDC_VARIABLE_VALUE, &w.m_nCommonVarValue, -999999, 999999);
     Combo(this, IDC_VARIABLE_COMPARE, &w.m_nCommonVarCompare, LabelTexts(CompareOpLabels()));
     (new CTRL_CHECK_CLASS<int32_t>)->Attach(this, IDC_MOVED, &w.m_bMovedOrActed);

@@ -29,6 +29,8 @@ public:
 void MakePaletteWindow(QDialog* dialog)
 {
     dialog->setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    // A palette shown by a mode change leaves the main window active.
+    dialog->setAttribute(Qt::WA_ShowWithoutActivating);
 }
 
 void PlacePalette(DLG_CLASS& palette, cWndPosInfo& place)

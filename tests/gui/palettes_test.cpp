@@ -70,8 +70,11 @@ protected:
     }
     void Activate(QWidget* w)
     {
+        Pump();
         w->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+        Pump();
+        ASSERT_TRUE(w->isActiveWindow());
     }
     static QPoint CellPoint(int x, int y) { return QPoint(x * 32 + 16, y * 32 + 16); }
     QListWidget* EnemyList() const { return qobject_cast<QListWidget*>(main.EnemyPalette()->Item(DLG_ENEMY::IDC_LIST)); }
