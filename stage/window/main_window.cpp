@@ -528,6 +528,7 @@ void DLG_MAIN::ShowModePalette(bool deferred)
         return;
     }
     const int current = static_cast<int>(Editor().mode);
+    const bool wasActive = IsActive();
     for (int m = 0; m < 3; ++m) {
         DLG_CLASS* palette = m_Palettes[m];
         if (!palette || !palette->Widget())
@@ -537,6 +538,10 @@ void DLG_MAIN::ShowModePalette(bool deferred)
             PlacePalette(*palette, *palette->PlaceRecord());
         palette->Widget()->setVisible(show);
     }
+    // Some platforms activate every window they show; the main window keeps
+    // its activation, and opening with it takes it.
+    if ((wasActive || deferred) && !IsActive())
+        m_pWnd->activateWindow();
 }
 
 // The pressed palette button is the current mode's, also after a click that
@@ -595,7 +600,10 @@ void DLG_MAIN::OpenPalettes()
     for (auto [mode, palette] : palettes) {
         palette->SetupWindow(0, m_pWnd, this);
         palette->CreateModeless(0, false);
-        SetPaletteWindow(mode, palette);
+        // A palette installed from outside keeps its place.
+        DLG_CLASS*& slot = m_Palettes[static_cast<int>(mode)];
+        if (!slot)
+            slot = palette;
     }
 }
 
