@@ -234,6 +234,9 @@ void DLG_CHIP::PaintChips(QPainter& painter)
                 painter.drawImage(QPoint(col * kPaletteCell, row * kPaletteCell), image,
                                   QRect(sx, sy, kPaletteCell, kPaletteCell));
         }
+    // The selection may have changed elsewhere (a pick-up on the map).
+    if (m_pStatus && m_pStatus->currentMessage() != StatusText())
+        m_pStatus->showMessage(StatusText());
     int selected = ChipBrush().chip[0][0];
     if (selected >= 0 && selected < count) {
         int x, y;

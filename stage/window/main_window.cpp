@@ -756,6 +756,9 @@ void DLG_MAIN::MapMouse(QMouseEvent* e)
                 // brush stays as picked.
                 if (ed.mode == PaletteMode::Enemies && EnemyPalette())
                     EnemyPalette()->SelectPlacement(picked);
+                // The chip palette's frame follows the picked chip.
+                if (ed.mode == PaletteMode::Chips && ChipPalette() && ChipPalette()->View())
+                    ChipPalette()->View()->update();
             } else if (ed.mode == PaletteMode::Events)
                 EventCellPopup(e->globalPosition().toPoint());
         }

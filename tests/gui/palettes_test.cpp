@@ -267,6 +267,16 @@ TEST(PaletteShots, SampleStageWithEachPalette)
     Editor() = EditorState();
     Editor().stageOpen = true;
     Editor().stagePath = TheProject().m_EditConfig.m_StagePath;
+    // A few placements (not saved): on the map, one off it.
+    Project& p = TheProject();
+    for (int i = 1; i < std::min(p.m_Enemies.size(), 5); ++i) {
+        cPutEnemy& e = p.m_Stage.m_PutEnemy.emplace_back();
+        e.m_nEnemy = i;
+        e.m_nX = i < 4 ? 2 * i : -1;
+        e.m_nY = i < 4 ? 1 + i : -1;
+        e.m_bGroup = i == 2;
+        e.m_nGroup = 3;
+    }
     DLG_MAIN main;
     ASSERT_TRUE(OpenActive(main));
     main.Widget()->resize(800, 600);
