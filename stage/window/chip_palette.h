@@ -37,6 +37,12 @@ public:
     void OnCommand(int id, Notify code) override;
     // After the chip list changed: size, place and scroll range anew.
     void RefreshLists() override;
+    // The close box hides the palette; it closes with the main window.
+    void OnClose() override
+    {
+        if (m_pWnd)
+            m_pWnd->hide();
+    }
 
     void PaintChips(QPainter& painter);
     void ClickAt(const QPoint& pos);

@@ -20,6 +20,12 @@ public:
     // After undo, redo, clear all and stage changes: the list again, and the
     // brush from its selection.
     void RefreshLists() override;
+    // The close box hides the palette; it closes with the main window.
+    void OnClose() override
+    {
+        if (m_pWnd)
+            m_pWnd->hide();
+    }
 
     // After a stamp or pick-up on the map: the list again, the brush as it is.
     void Reload();
