@@ -57,12 +57,14 @@ MapLayers StageLayers(cStage& stage)
     return m;
 }
 
-EditorState::EditorState() = default;
+EditorState::EditorState() { ResetTools(); }
 
 void EditorState::ResetTools()
 {
     for (ToolState& t : tools)
         t = ToolState();
+    // No chip is chosen until the palette or a pick-up chooses one.
+    tools[static_cast<int>(PaletteMode::Chips)].brush.chip[0][0] = -1;
     mode = PaletteMode::Chips;
     paletteEvent = -1;
     marked = false;
@@ -595,11 +597,20 @@ MapScene ProjectScene(const Project& p)
     scene.chipImages.reserve(static_cast<std::size_t>(p.m_Lands.size()));
     for (const cLand& land : p.m_Lands)
         scene.chipImages.push_back(land.m_nGraphic);
-    // The enemy table is not held yet: every enemy shows the first picture.
-    scene.enemyPattern = [](int) { return 0; };
+    // A placed enemy shows the graphic of its class; an enemy or class
+    // beyond its table shows nothing.
+    scene.enemyPattern = [&p](int enemy) {
+        if (enemy < 0 || enemy >= p.m_Enemies.size())
+            return -1;
+        int cls = p.m_Enemies[enemy].m_nClass;
+        if (cls < 0 || cls >= p.m_Classes.size())
+            return -1;
+        return static_cast<int>(p.m_Classes[cls].m_nGraphic);
+    };
     scene.art.chips = &ImageSurface(IMG_MAPCHIP);
     scene.art.chara = &ImageSurface(IMG_CHARACTER1);
     scene.art.events = &ImageSurface(IMG_EVENT);
     scene.art.markers = &ImageSurface(IMG_MAPCHARA);
+    scene.art.charaKey = ColorKey();
     return scene;
 }

@@ -25,6 +25,24 @@ void FrameRect(Surface& s, int x, int y, int w, int h, int thickness, Rgb colour
     FillRect(s, x + w - thickness, y, thickness, h, colour);
 }
 
+void DrawKeyed(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy, Rgb key)
+{
+    const uint32_t k = PixelOf(key) & 0x00FFFFFFu;
+    for (int j = 0; j < h; ++j) {
+        int ty = y + j, fy = sy + j;
+        if (ty < 0 || ty >= dst.Height() || fy < 0 || fy >= src.Height())
+            continue;
+        uint32_t* out = dst.Row(ty);
+        const uint32_t* in = src.Row(fy);
+        for (int i = 0; i < w; ++i) {
+            int tx = x + i, fx = sx + i;
+            if (tx < 0 || tx >= dst.Width() || fx < 0 || fx >= src.Width() || (in[fx] & 0x00FFFFFFu) == k)
+                continue;
+            out[tx] = in[fx] | kOpaque;
+        }
+    }
+}
+
 void DrawScaled(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy, int sw, int sh)
 {
     if (src.Empty() || w <= 0 || h <= 0)
@@ -132,8 +150,12 @@ void RenderMap(Surface& target, const MapScene& scene, int scrollX, int scrollY,
             int n = scene.enemyPattern ? scene.enemyPattern(e.m_nEnemy) : 0;
             if (n < 0)
                 continue;
-            DrawSurface(target, (e.m_nX - scrollX) * kChipSize, (e.m_nY - scrollY) * kChipSize, kChipSize, kChipSize,
-                        *scene.art.chara, (n / 20) * 64 + 32, (n % 20) * kChipSize, 0);
+            int x = (e.m_nX - scrollX) * kChipSize, y = (e.m_nY - scrollY) * kChipSize;
+            int sx = (n / 20) * 64 + 32, sy = (n % 20) * kChipSize;
+            if (scene.art.charaKey && !scene.art.chara->HasMask())
+                DrawKeyed(target, x, y, kChipSize, kChipSize, *scene.art.chara, sx, sy, *scene.art.charaKey);
+            else
+                DrawSurface(target, x, y, kChipSize, kChipSize, *scene.art.chara, sx, sy, 0);
         }
 
     // Events: a small picture of the first page in the cell's upper right corner.

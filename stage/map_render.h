@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "media/surface.h"
@@ -18,6 +19,9 @@ struct MapArt {
     const Surface* chara = nullptr;    // character sheet: pattern n at ((n div 20) x 64 + 32, (n mod 20) x 32)
     const Surface* events = nullptr;   // event sheet: graphic g at ((g div 32) x 64, (g mod 32) x 32)
     const Surface* markers = nullptr;  // the allies' start marker at (0, 64)
+    // The character sheet is loaded without a mask: pixels of this colour (the
+    // project's transparent colour) show the chips beneath.
+    std::optional<Rgb> charaKey;
 };
 
 // What is drawn besides the stage.
@@ -70,6 +74,9 @@ void RenderWorldMap(Surface& target, const WorldScene& scene, int scrollX, int s
 void FillRect(Surface& s, int x, int y, int w, int h, Rgb colour);
 // A frame of the given thickness inside the rectangle.
 void FrameRect(Surface& s, int x, int y, int w, int h, int thickness, Rgb colour);
+// Copies the w x h rectangle at (sx, sy) of src to (x, y), clipped; source
+// pixels of the key colour keep the target.
+void DrawKeyed(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy, Rgb key);
 // Copies the sw x sh source rectangle scaled to w x h (nearest pixel); pixels
 // the source's mask marks transparent keep the target.
 void DrawScaled(Surface& dst, int x, int y, int w, int h, const Surface& src, int sx, int sy, int sw, int sh);

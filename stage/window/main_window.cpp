@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -26,6 +27,9 @@
 #include "resources/ids.h"
 #include "resources/menus.h"
 #include "stage/map_render.h"
+#include "stage/window/chip_palette.h"
+#include "stage/window/enemy_palette.h"
+#include "stage/window/palette_window.h"
 #include "stage/window/testplay_dialog.h"
 #include "world/window/world_map_window.h"
 #include "ui/controls.h"
@@ -181,6 +185,7 @@ DLG_MAIN::DLG_MAIN()
 
 DLG_MAIN::~DLG_MAIN()
 {
+    ClosePalettes();
     // Not after the application object is gone (the main window of the
     // process is a static object).
     if (m_pEventPalette && m_pEventPalette->Exists() && QCoreApplication::instance())
@@ -296,6 +301,7 @@ void DLG_MAIN::OnInitDialog()
         AddAccelerator(nullptr, IDA_MAIN);
     new MainKeys(this);
     CreateEventPalette();
+    OpenPalettes();
 
     UpdateTitle();
     RefreshUndoButtons();
@@ -537,13 +543,38 @@ void DLG_MAIN::SetPaletteMode(PaletteMode mode)
 {
     ::SetPaletteMode(Editor(), mode);
     SyncPaletteButtons();
-    // Only the current mode's palette shows, and none without a stage.
-    for (int m = 0; m < 3; ++m)
-        if (m_Palettes[m] && m_Palettes[m]->Widget())
-            m_Palettes[m]->Widget()->setVisible(Editor().stageOpen && m == static_cast<int>(Editor().mode) && !m_bMinimized);
+    ShowModePalette(false);
     if (m_pMap)
         m_pMap->setFocus();
     Repaint();
+}
+
+// The mode's palette shows, the others hide; none without a stage. A palette
+// opening with the main window waits until the main window stands where it
+// belongs, so that it opens beside it.
+void DLG_MAIN::ShowModePalette(bool deferred)
+{
+    if (!m_pWnd || m_bMinimized)
+        return;
+    if (!deferred && !m_pWnd->isVisible()) {
+        QTimer::singleShot(0, m_pWnd, [this] { ShowModePalette(true); });
+        return;
+    }
+    const int current = static_cast<int>(Editor().mode);
+    const bool wasActive = IsActive();
+    for (int m = 0; m < 3; ++m) {
+        DLG_CLASS* palette = m_Palettes[m];
+        if (!palette || !palette->Widget())
+            continue;
+        const bool show = m == current && Editor().stageOpen;
+        if (show && !palette->Widget()->isVisible() && palette->PlaceRecord())
+            PlacePalette(*palette, *palette->PlaceRecord());
+        palette->Widget()->setVisible(show);
+    }
+    // Some platforms activate every window they show; the main window keeps
+    // its activation, and opening with it takes it.
+    if ((wasActive || deferred) && !IsActive())
+        m_pWnd->activateWindow();
 }
 
 // The pressed palette button is the current mode's, also after a click that
@@ -579,8 +610,64 @@ void DLG_MAIN::UpdateTitle() { SetTitle(ToQt(TitleText(Editor().stagePath))); }
 void DLG_MAIN::RefreshPalettes()
 {
     for (DLG_CLASS* palette : m_Palettes)
-        if (palette && palette->Exists())
-            palette->RefreshLists();
+        if (palette && palette->Widget()) {
+            if (Editor().stageOpen)
+                palette->RefreshLists();
+            else
+                palette->Widget()->hide();
+        }
+}
+
+// The palettes are windows of their own over the main window, so they go
+// before it.
+void DLG_MAIN::OpenPalettes()
+{
+    if (!Editor().stageOpen || !m_pWnd)
+        return;
+    if (!m_pChipPalette)
+        m_pChipPalette = std::make_unique<DLG_CHIP>();
+    if (!m_pEnemyPalette)
+        m_pEnemyPalette = std::make_unique<DLG_ENEMY>();
+    const std::pair<PaletteMode, DLG_CLASS*> palettes[] = {{PaletteMode::Chips, m_pChipPalette.get()},
+                                                           {PaletteMode::Enemies, m_pEnemyPalette.get()}};
+    for (auto [mode, palette] : palettes) {
+        palette->SetupWindow(0, m_pWnd, this);
+        palette->CreateModeless(0, false);
+        // A palette installed from outside keeps its place.
+        DLG_CLASS*& slot = m_Palettes[static_cast<int>(mode)];
+        if (!slot)
+            slot = palette;
+    }
+}
+
+void DLG_MAIN::ClosePalettes()
+{
+    for (DLG_CLASS* palette : {static_cast<DLG_CLASS*>(m_pChipPalette.get()), static_cast<DLG_CLASS*>(m_pEnemyPalette.get())})
+        if (palette) {
+            palette->Close(0);
+            for (DLG_CLASS*& slot : m_Palettes)
+                if (slot == palette)
+                    slot = nullptr;
+        }
+}
+
+void DLG_MAIN::Close(int result)
+{
+    ClosePalettes();
+    DLG_CLASS::Close(result);
+}
+
+void DLG_MAIN::ShowCell(CellPos cell)
+{
+    Editor().cursor = cell;
+    if (m_pHBar && m_pVBar && m_pMap) {
+        int cols = std::max(m_pMap->width() / kChipSize, 1), rows = std::max(m_pMap->height() / kChipSize, 1);
+        if (cell.x < m_pHBar->value() || cell.x >= m_pHBar->value() + cols)
+            m_pHBar->setValue(cell.x - cols / 2);
+        if (cell.y < m_pVBar->value() || cell.y >= m_pVBar->value() + rows)
+            m_pVBar->setValue(cell.y - rows / 2);
+    }
+    Repaint();
 }
 
 QAction* DLG_MAIN::Action(int command) const
@@ -671,29 +758,44 @@ void DLG_MAIN::MapMouse(QMouseEvent* e)
     case QEvent::MouseButtonDblClick:
         if (left || right)
             m_pMap->setFocus();
-        if (left && !ed.penDown)
-            PenPress(ed, p, cell, Hooks());
+        if (left && !ed.penDown && PenPress(ed, p, cell, Hooks()) && ed.mode == PaletteMode::Enemies && EnemyPalette())
+            EnemyPalette()->Reload();
         if (right && ed.mode != PaletteMode::Events)
             PickPress(ed, cell);
-        if (right && e->type() == QEvent::MouseButtonDblClick) {
-            // The enemy palette opens its placement editor here once it exists.
-            (void)EnemyToEdit(ed, p);
+        if (right && e->type() == QEvent::MouseButtonDblClick && ed.mode == PaletteMode::Enemies) {
+            // The pick-up ends before the modal placement dialog takes the mouse.
+            int picked = PickRelease(ed, p, cell);
+            int edit = EnemyToEdit(ed, p);
+            if (DLG_ENEMY* palette = EnemyPalette()) {
+                palette->SelectPlacement(edit >= 0 ? edit : picked);
+                if (edit >= 0)
+                    palette->SendCommand(DLG_ENEMY::IDC_EDIT, Notify::Click);
+            }
         }
         RefreshUndoButtons();
         break;
     case QEvent::MouseMove:
-        if (ed.penDown && (e->buttons() & Qt::LeftButton))
-            PenDrag(ed, p, cell, Hooks());
-        else if (ed.mode == PaletteMode::Events)
+        if (ed.penDown && (e->buttons() & Qt::LeftButton)) {
+            if (PenDrag(ed, p, cell, Hooks()) && ed.mode == PaletteMode::Enemies && EnemyPalette())
+                EnemyPalette()->Reload();
+        } else if (ed.mode == PaletteMode::Events) {
             ShowEventTip(cell, e->globalPosition().toPoint());
+        }
         break;
     case QEvent::MouseButtonRelease:
         if (left)
             PenRelease(ed, p, cell);
         if (right) {
-            if (ed.picking)
-                PickRelease(ed, p, cell);  // the enemy palette follows a picked enemy once it exists
-            else if (ed.mode == PaletteMode::Events)
+            if (ed.picking) {
+                int picked = PickRelease(ed, p, cell);
+                // A picked enemy's line is selected, otherwise none; the
+                // brush stays as picked.
+                if (ed.mode == PaletteMode::Enemies && EnemyPalette())
+                    EnemyPalette()->SelectPlacement(picked);
+                // The chip palette's frame follows the picked chip.
+                if (ed.mode == PaletteMode::Chips && ChipPalette() && ChipPalette()->View())
+                    ChipPalette()->View()->update();
+            } else if (ed.mode == PaletteMode::Events)
                 EventCellPopup(e->globalPosition().toPoint());
         }
         RefreshUndoButtons();

@@ -22,6 +22,8 @@ class QStatusBar;
 class QToolBar;
 class DLG_MAIN;
 class DLG_EVENT;
+class DLG_CHIP;
+class DLG_ENEMY;
 
 // The client area the map is drawn in; its input goes to the main window.
 class MapViewWidget : public QWidget {
@@ -60,6 +62,14 @@ public:
     DLG_EVENT* EventPalette() const { return m_pEventPalette.get(); }
     // The three palette windows (map chips, enemies, events) once they exist.
     void SetPaletteWindow(PaletteMode mode, DLG_CLASS* palette) { m_Palettes[static_cast<int>(mode)] = palette; }
+    // The map chip and enemy palettes: opened with the main window while a
+    // stage is open, closed with it (storing their places).
+    DLG_CHIP* ChipPalette() const { return m_pChipPalette.get(); }
+    DLG_ENEMY* EnemyPalette() const { return m_pEnemyPalette.get(); }
+    // Closes the palettes, then the main window.
+    void Close(int result);
+    // Scrolls the map to show a cell and puts the cursor on it.
+    void ShowCell(CellPos cell);
 
     // Operations the other editor windows call.
     void SetPaletteMode(PaletteMode mode);
@@ -145,6 +155,11 @@ private:
     bool m_bMinimized = false;
     std::vector<QPointer<QWidget>> m_PutAway;  // palettes hidden by the minimize
     std::unique_ptr<DLG_EVENT> m_pEventPalette;
+    void OpenPalettes();
+    void ShowModePalette(bool deferred);
+    void ClosePalettes();
+    std::unique_ptr<DLG_CHIP> m_pChipPalette;
+    std::unique_ptr<DLG_ENEMY> m_pEnemyPalette;
 };
 
 // The main window of this process; cleared while it does not exist.
