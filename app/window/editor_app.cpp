@@ -17,6 +17,7 @@
 #include "base/text.h"
 #include "media/player_sound_output.h"
 #include "project/project.h"
+#include "ui/frame_tick.h"
 #include "ui/controls.h"
 #include "ui/qt_text.h"
 
@@ -276,6 +277,8 @@ int RunEditor(StartupHooks hooks)
     QApplication::setQuitOnLastWindowClosed(false);
     IdleDriver idle;
     idle.windows.push_back(&MainDialog());
+    if (!idle.onFrame)
+        idle.onFrame = RunFrameListeners;
     TestPlayHooks& play = ProcessTestPlayHooks();
     play.clock = NowMs;
     play.busyChanged = [&idle] { idle.UpdateRunning(); };

@@ -21,6 +21,7 @@
 #include "project/project.h"
 #include "resources/ids.h"
 #include "resources/menus.h"
+#include "database/window/database_sheet.h"
 #include "stage/map_render.h"
 #include "stage/window/testplay_dialog.h"
 #include "ui/controls.h"
@@ -153,7 +154,7 @@ const DLG_MAIN::CommandRow DLG_MAIN::kCommands[] = {
     {cmd::kPositionGroups, &DLG_MAIN::CmdLater, true},
     {cmd::kStartEvent, &DLG_MAIN::CmdLater, true},
     {cmd::kWorldMap, &DLG_MAIN::CmdLater, true},
-    {cmd::kDatabase, &DLG_MAIN::CmdLater, false},
+    {cmd::kDatabase, &DLG_MAIN::CmdDatabase, false},
     {cmd::kTestPlaySettings, &DLG_MAIN::CmdTestPlaySettings, false},
     {cmd::kTestPlayButton, &DLG_MAIN::CmdTestPlay, false},
     {cmd::kTestPlay, &DLG_MAIN::CmdTestPlay, false},
@@ -408,6 +409,15 @@ void DLG_MAIN::CmdPenTool(int id)
 
 // The editors of these commands open here once they exist.
 void DLG_MAIN::CmdLater(int) {}
+
+// The database window hides and disables the other windows while it is open.
+void DLG_MAIN::CmdDatabase(int)
+{
+    OpenDatabaseWindow([this] {
+        RefreshPalettes();
+        Repaint();
+    });
+}
 
 void DLG_MAIN::CmdTestPlay(int)
 {

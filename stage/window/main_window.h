@@ -107,6 +107,7 @@ private:
     void CmdClear(int id);
     void CmdPenTool(int id);
     void CmdLater(int);
+    void CmdDatabase(int);
     void CmdTestPlay(int);
     void CmdTestPlaySettings(int);
     // The test-play button names the program F5 starts.
