@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -269,4 +270,14 @@ bool Utf8ToCp932Exact(std::string_view utf8, std::string& out)
         return false;
     out = std::move(result);
     return true;
+}
+
+std::string NumberedLine(int number, int count, const std::string& text)
+{
+    int digits = 1;
+    for (int c = count; c >= 10; c /= 10)
+        ++digits;
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%0*d", digits, number);
+    return std::string(buffer) + " " + text;
 }

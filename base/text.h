@@ -40,3 +40,7 @@ bool Utf8ToCp932Exact(std::string_view utf8, std::string& out);
 //   ErrorBox(SJ("エラー"));
 #define SJ(utf8) \
     ([]() -> const std::string& { static const std::string converted = Utf8ToCp932(utf8); return converted; }())
+
+// "0042 text": the 1-based number zero-padded to the digits of count, a blank,
+// then the text (list lines and numbered choices).
+std::string NumberedLine(int number, int count, const std::string& text);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "records/serial.h"
 
@@ -24,3 +25,15 @@ void FitGlobalVariables(RecordList<cGValInfo>& list);
 // The name shown for a common variable: empty for 0 (none) and for numbers
 // without an entry.
 std::string GlobalVariableName(long long number);
+
+// The lines of a common-variable choice: entry 0 "コモン変数条件なし" (no
+// variable), then entry n as "%s %s" with n zero-padded and its name.
+std::vector<std::string> CommonVariableChoices();
+
+// Gives common variable `number` a new name (cut to 12 bytes on a character
+// boundary) and saves the whole list to filePath at once. Number 0 and numbers
+// outside the list change nothing and return false; otherwise returns whether
+// the save succeeded (the new name stays in memory either way).
+inline constexpr int kGlobalVariableNameBytes = 12;
+bool RenameGlobalVariable(RecordList<cGValInfo>& names, int number, const std::string& name,
+                          const std::string& filePath);

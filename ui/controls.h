@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "app/edit_rules.h"
-#include "app/list_logic.h"
+#include "records/list_model.h"
 #include "base/log.h"
 #include "base/text.h"
 #include "records/serial.h"

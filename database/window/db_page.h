@@ -213,7 +213,7 @@ public:
         if (newRow || !m_pLastRow)
             AddRow(QString(), {b});
         else
-            m_pLastRow->addWidget(b);
+            m_pLastRow->insertWidget(m_pLastRow->count() - 1, b);  // before the row's stretch
         m_pDlg->AddItem(id, b);
         DLG_CLASS* dlg = m_pDlg;
         attach.push_back([=] { (new CTRL_BUTTON_CLASS)->Attach(dlg, id); });

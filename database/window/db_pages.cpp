@@ -5,7 +5,8 @@
 #include "app/database_sheet.h"
 #include "base/log.h"
 #include "base/paths.h"
-#include "events/event_edit.h"
+#include "events/gval_info.h"
+#include "media/graphic_cells.h"
 #include "media/image_table.h"
 #include "media/sound_output.h"
 #include "project/project.h"
@@ -20,17 +21,11 @@ enum GraphicKind { GK_CHARA = 0, GK_EFFECT = 1, GK_LAND = 2 };
 // Where graphic n lies on the working sheet of its kind.
 QRect SheetCell(int kind, int n)
 {
-    switch (kind) {
-    case GK_CHARA: return QRect((n / 10) * 48, (n % 10) * 48, 48, 48);
-    case GK_EFFECT: return QRect((n / 32) * 256 + ((n % 32) / 8) * 64, (n % 8) * 64, 64, 64);
-    default:
-        if (n >= 128)
-            return QRect(256 + ((n - 128) % 8) * 32, ((n - 128) / 8) * 32, 32, 32);
-        return QRect((n % 8) * 32, (n / 8) * 32, 32, 32);
-    }
+    GraphicCell c = GraphicCellRect(kind, n);
+    return QRect(c.x, c.y, c.width, c.height);
 }
 
-int SheetOf(int kind) { return kind == GK_CHARA ? IMG_SHEET_CHARA : kind == GK_EFFECT ? IMG_SHEET_EFFECT : IMG_SHEET_LAND; }
+int SheetOf(int kind) { return GraphicSheet(kind); }
 
 QImage SheetImage(int image)
 {
@@ -256,10 +251,11 @@ void DLG_DB_PTVAL::OnPageCommand(int id, Notify)
     if (number <= 0 || number >= kGlobalVariableCount)
         return;
     std::string name = GlobalVariableName(number);
-    if (!InputText(this, true, name, 12, false, SJ("変数名の入力")))
+    if (!InputText(this, true, name, kGlobalVariableNameBytes, false, SJ("変数名の入力")))
         return;
     // Saved at once: a rename stays whatever becomes of the sheet.
-    RenameGlobalVariable(P().m_GlobalVariables, number, name, ProjectFile::GValInfo);
+    if (!RenameGlobalVariable(P().m_GlobalVariables, number, name, ProjectFile::GValInfo))
+        ErrorBoxPrintf(SJ("%sを保存できません").c_str(), ProjectFile::GValInfo);
     RefreshChoices();
     UpdateAllBut(IDC_DB_LIST);
 }
@@ -300,7 +296,7 @@ void AnimPreviewWidget::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
     int kind = m_nSheet == IMG_SHEET_CHARA ? GK_CHARA : GK_EFFECT;
-    QImage sheet = SheetImage(m_nSheet);
+    QImage sheet = SheetImage(GraphicSheet(kind));
     QPoint origin(width() / 2 - m_nCell / 2, (height() - 20) / 2 - m_nCell / 2);
     QPoint at = origin + QPoint(static_cast<int>(m_Preview.X()), static_cast<int>(m_Preview.Y()));
     if (!sheet.isNull())

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/list_logic.h"
+#include "records/list_model.h"
 #include "app/startup.h"
 #include "project/project.h"
 #include "tests/test_util.h"

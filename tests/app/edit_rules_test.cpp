@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/edit_rules.h"
-#include "app/list_logic.h"
+#include "records/list_model.h"
 #include "base/text.h"
 #include "app/window_logic.h"
 

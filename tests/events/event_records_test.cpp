@@ -286,4 +286,43 @@ TEST(GlobalVariables, NamesComeFromTheTable)
     EXPECT_EQ(GlobalVariableName(1000), "");
 }
 
+TEST(GlobalVariables, ChoicesNumberEveryVariableAfterTheNoneEntry)
+{
+    NamedTables tables;
+    std::vector<std::string> lines = CommonVariableChoices();
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(kGlobalVariableCount));
+    EXPECT_EQ(Utf8(lines[0]), "コモン変数条件なし");
+    EXPECT_EQ(Utf8(lines[5]), "0005 変数5");
+    EXPECT_EQ(Utf8(lines[999]).substr(0, 5), "0999 ");
+}
+
+TEST(GlobalVariables, RenameSavesAtOnceAndRefusesNone)
+{
+    TempDir dir;
+    RecordList<cGValInfo> names;
+    FitGlobalVariables(names);
+    names[3].m_Name = "old";
+    const std::string file = (dir.Path() / "GValInfo.dat").string();
+
+    EXPECT_FALSE(RenameGlobalVariable(names, 0, "x", file));
+    EXPECT_FALSE(RenameGlobalVariable(names, kGlobalVariableCount, "x", file));
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    // 13 bytes ending in half a double-byte character: cut to 12 on the boundary.
+    const std::string name = SJ("あいうえおか") ;
+    ASSERT_TRUE(RenameGlobalVariable(names, 3, name + "x", file));
+    EXPECT_EQ(names[3].m_Name, name);
+    ASSERT_TRUE(RenameGlobalVariable(names, 4, "x" + name, file));
+    EXPECT_EQ(names[4].m_Name, "x" + SJ("あいうえお"));
+
+    RecordList<cGValInfo> read;
+    ASSERT_EQ(LoadListFile(read, file), 1);
+    ASSERT_EQ(read.size(), static_cast<std::size_t>(kGlobalVariableCount));
+    EXPECT_EQ(read[3].m_Name, name);
+
+    // A file that cannot be written: false, the name kept in memory.
+    EXPECT_FALSE(RenameGlobalVariable(names, 5, "five", (dir.Path() / "missing" / "G.dat").string()));
+    EXPECT_EQ(names[5].m_Name, "five");
+}
+
 }  // namespace

@@ -11,19 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "base/text.h"
+
 // The operation a list ran last.
 enum class ListOp { None, Copy, Delete, Cut, Insert, Paste, Resize, Clear, CutClear, PasteOver };
-
-// Zero-padded 1-based line number with the digits of the record count.
-inline std::string NumberedLine(int number, int count, const std::string& text)
-{
-    int digits = 1;
-    for (int c = count; c >= 10; c /= 10)
-        ++digits;
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%0*d", digits, number);
-    return std::string(buffer) + " " + text;
-}
 
 template <class T>
 class ListModel {
