@@ -42,6 +42,7 @@
 #include <QVBoxLayout>
 #include <climits>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -228,6 +229,13 @@ public:
     }
     // A widget of the page's own in a row of its own (a preview, a nested list).
     void Widget(const QString& label, QWidget* w) { AddRow(label, {w}); }
+    // Later rows go into a second column of the grid.
+    void NextColumn()
+    {
+        m_nColumn += 2;
+        m_pGrid->setColumnStretch(m_nColumn + 1, 1);
+        m_pLastRow = nullptr;
+    }
     // The row's label widget of the last row (to rename it later).
     QLabel* LastLabel() const { return m_pLastLabel; }
     QGridLayout* Grid() const { return m_pGrid; }
@@ -239,14 +247,14 @@ public:
 private:
     void AddRow(const QString& label, std::initializer_list<QWidget*> widgets)
     {
-        int row = m_pGrid->rowCount();
+        int row = m_Rows[m_nColumn]++;
         m_pLastLabel = new QLabel(label, m_pParent);
-        m_pGrid->addWidget(m_pLastLabel, row, 0);
+        m_pGrid->addWidget(m_pLastLabel, row, m_nColumn);
         m_pLastRow = new QHBoxLayout;
         for (QWidget* w : widgets)
             m_pLastRow->addWidget(w);
         m_pLastRow->addStretch(1);
-        m_pGrid->addLayout(m_pLastRow, row, 1);
+        m_pGrid->addLayout(m_pLastRow, row, m_nColumn + 1);
     }
 
     DLG_CLASS* m_pDlg;
@@ -254,6 +262,8 @@ private:
     QGridLayout* m_pGrid;
     QHBoxLayout* m_pLastRow = nullptr;
     QLabel* m_pLastLabel = nullptr;
+    int m_nColumn = 0;
+    std::map<int, int> m_Rows;  // next row of each column
 };
 
 // One entry of an integer vector as a numeric edit.

@@ -174,14 +174,14 @@ void DLG_DBLAND::DefineFields(FieldForm& f)
         f.Int(IDC_STAT + i, i == 0 ? QStringLiteral("能力値修正　") + QString::fromUtf8(kStatNames[i]) : QString::fromUtf8(kStatNames[i]),
               &m_Current.m_StatMod[static_cast<std::size_t>(i)], -999999, 999999);
     // One modifier row per element of the system record, labelled with its name.
+    f.NextColumn();
+    f.Note(QStringLiteral("属性修正(%)"));
     m_ElemLabels.clear();
     const auto& elems = P().m_System.m_Elems;
     for (int i = 0; i < elems.size(); ++i) {
         f.VecInt(IDC_ELEM + i, ToQt(elems[i].m_Name), &m_Current.m_ElemMod, static_cast<std::size_t>(i), INT_MIN, INT_MAX);
         m_ElemLabels.push_back(f.LastLabel());
     }
-    if (!m_ElemLabels.empty())
-        f.Note(QStringLiteral("↑属性修正(%)"));
     f.Combo(IDC_SPECIAL, QStringLiteral("特殊効果"), &m_Current.m_nSpecial, LandSpecialNames());
     f.Int(IDC_SPECIAL_VALUE, QString(), &m_Current.m_nSpecialValue, 0, 999999);
     f.Check(IDC_TRAINING, QStringLiteral("トレーニングで選択可"), &m_Current.m_bTraining);
@@ -335,6 +335,7 @@ void DB_ANIM_PAGE<Pat, Frame>::DefineFields(FieldForm& f)
                                m_bChara ? 159 : 127);
     f.Button(IDC_PREVIEW_LIST, QStringLiteral("一覧"));
     m_Frames.Build(f, QStringLiteral("アニメ"), {IDC_FRAMES, IDC_FRAME_INSERT, IDC_FRAME_EDIT, IDC_FRAME_DELETE});
+    f.NextColumn();
     m_pPreview = m_bChara ? new AnimPreviewWidget(IMG_SHEET_CHARA, 48, f.Parent())
                           : new AnimPreviewWidget(IMG_SHEET_EFFECT, 64, f.Parent());
     f.Widget(QString(), m_pPreview);

@@ -6,6 +6,7 @@
 
 #include "records/list_model.h"
 #include "app/startup.h"
+#include "base/text.h"
 #include "project/project.h"
 #include "tests/test_util.h"
 
@@ -179,6 +180,19 @@ TEST(SheetSize, AMismatchWritesTheScalesAndTheFontAtOnce)
     EXPECT_EQ(stored.m_nFontValue, 700);
     SheetScaleX = SheetScaleY = 1.0;
     ResetProject();
+}
+
+TEST(SheetSize, NameFromFileCutsInCharacters)
+{
+    struct Row { const char* path; int limit; const char* name; };
+    const Row rows[] = {
+        {"wave\\決定.wav", 0, "決定"},
+        {"bgm\\とても長い曲の名前です.mid", 6, "とても長い曲"},
+        {"image\\picture\\a.b.png", 0, "a.b"},
+        {"noext", 3, "noe"},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(NameFromFile(Utf8ToCp932(r.path), r.limit), Utf8ToCp932(r.name)) << r.path;
 }
 
 }  // namespace
