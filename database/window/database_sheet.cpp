@@ -190,6 +190,12 @@ void OpenDatabaseWindow(std::function<void()> onClosed)
         g_sheet->Destroy();
         BringOthersBack();
     }
+    // A sheet still open when the application ends goes before the windows do.
+    static const bool quitHook = [] {
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] { g_sheet.reset(); });
+        return true;
+    }();
+    (void)quitHook;
     g_sheet = std::make_unique<PROP_DATABASE>();
     PROP_DATABASE* sheet = g_sheet.get();
     sheet->onClosed = [sheet, onClosed] {

@@ -142,6 +142,7 @@ public:
         auto* edit = new QLineEdit(m_pParent);
         if (maxChars > 0)
             edit->setMaxLength(maxChars);
+        edit->setMinimumWidth(maxChars > 0 && maxChars <= 8 ? 120 : 220);
         AddRow(label, {edit});
         m_pDlg->AddItem(id, edit);
         DLG_CLASS* dlg = m_pDlg;

@@ -380,6 +380,35 @@ TEST_F(DatabaseSheetTest, AnimationPreviewStepsWithTheFrameTick)
     SheetButton(s, "sheetCancel");
 }
 
+TEST_F(DatabaseSheetTest, NestedFramesInsertEditInADialogAndDelete)
+{
+    Project& p = TheProject();
+    PROP_DATABASE* s = Open(kCharaAnimPage);
+    auto* page = dynamic_cast<DLG_DB_CHARAANIM*>(s->DbPage(kCharaAnimPage));
+    ASSERT_NE(page, nullptr);
+    auto* frames = qobject_cast<QListWidget*>(page->Item(DLG_DB_CHARAANIM::IDC_FRAMES));
+    const int before = p.m_Database.m_CharaAnims[0].m_Frames.size();
+    Click(page, DLG_DB_CHARAANIM::IDC_FRAME_INSERT);
+    ASSERT_EQ(p.m_Database.m_CharaAnims[0].m_Frames.size(), before + 1);
+    EXPECT_EQ(frames->count(), before + 1);
+    // "編集" opens "アニメ" on a copy; OK writes the typed cell back.
+    ClickLine(frames, 0);
+    QTimer::singleShot(0, [] {
+        auto* dlg = qobject_cast<QDialog*>(CurrentModalDialog());
+        ASSERT_NE(dlg, nullptr);
+        EXPECT_EQ(dlg->windowTitle(), QStringLiteral("アニメ"));
+        auto* cell = dlg->findChildren<QLineEdit*>().front();
+        cell->selectAll();
+        QTest::keyClicks(cell, "700");
+        QTest::keyClick(cell, Qt::Key_Return);
+    });
+    Click(page, DLG_DB_CHARAANIM::IDC_FRAME_EDIT);
+    EXPECT_EQ(p.m_Database.m_CharaAnims[0].m_Frames[0].m_nCell, 640);  // clamped to its range
+    Click(page, DLG_DB_CHARAANIM::IDC_FRAME_DELETE);
+    EXPECT_EQ(p.m_Database.m_CharaAnims[0].m_Frames.size(), before);
+    SheetButton(s, "sheetCancel");
+}
+
 TEST_F(DatabaseSheetTest, LandPageScreenshot)
 {
     PROP_DATABASE* s = Open(kLandPage);
