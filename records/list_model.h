@@ -14,7 +14,7 @@
 #include "base/text.h"
 
 // The operation a list ran last.
-enum class ListOp { None, Copy, Delete, Cut, Insert, Paste, Resize };
+enum class ListOp { None, Copy, Delete, Cut, Insert, Paste, Resize, Clear, CutClear, PasteOver };
 
 template <class T>
 class ListModel {
@@ -37,7 +37,10 @@ public:
     std::vector<T>* clipboardStore = &SharedClipboard();
 
     // --- state
-    std::vector<T> items;      // working copy
+    std::vector<T> items;      // working copy (unless the model is bound)
+    // A bound model works on the shared list itself instead of a copy: no
+    // operation copies the whole list, and a change lands at once.
+    std::vector<T>* bound = nullptr;
     int sel = -1;              // single selection
     int caret = 0, anchor = 0, top = 0;
     std::vector<char> flags;   // multiple selection, one per line
@@ -50,12 +53,14 @@ public:
         return store;
     }
     std::vector<T>& Clipboard() { return *clipboardStore; }
+    std::vector<T>& Items() { return bound ? *bound : items; }
+    const std::vector<T>& Items() const { return bound ? *bound : items; }
 
-    int RecordCount() const { return std::max(0, static_cast<int>(items.size()) - offset); }
+    int RecordCount() const { return std::max(0, static_cast<int>(Items().size()) - offset); }
     int LineCount() const { return RecordCount() + (appendLine ? 1 : 0); }
     bool IsRecordLine(int line) const { return line >= 0 && line < RecordCount(); }
     bool IsAppendLine(int line) const { return appendLine && line == RecordCount(); }
-    T& Record(int line) { return items[static_cast<std::size_t>(offset + line)]; }
+    T& Record(int line) { return Items()[static_cast<std::size_t>(offset + line)]; }
 
     // The texts of every shown line.
     std::vector<std::string> Lines() const
@@ -63,12 +68,22 @@ public:
         std::vector<std::string> out;
         int count = RecordCount();
         for (int i = 0; i < count; ++i) {
-            std::string text = lineText ? lineText(offset + i, items[static_cast<std::size_t>(offset + i)]) : std::string();
+            std::string text = lineText ? lineText(offset + i, Items()[static_cast<std::size_t>(offset + i)]) : std::string();
             out.push_back(numbering ? NumberedLine(i + 1, count, text) : text);
         }
         if (appendLine)
             out.push_back(appendText);
         return out;
+    }
+
+    // The text of one shown record line (what Lines gives for it).
+    std::string LineText(int line) const
+    {
+        int count = RecordCount();
+        if (line < 0 || line >= count)
+            return std::string();
+        std::string text = lineText ? lineText(offset + line, Items()[static_cast<std::size_t>(offset + line)]) : std::string();
+        return numbering ? NumberedLine(line + 1, count, text) : text;
     }
 
     // Takes a fresh copy of the records (mode 1 fill): the selection stays on its
@@ -77,11 +92,24 @@ public:
     // the list allows an empty selection.
     void Load(const std::vector<T>& source)
     {
-        items = source;
+        Items() = source;
         if (current && sel > RecordCount() - 1)
             sel = RecordCount() - 1;
         if (!allowEmptySelection && !HasSelection() && LineCount() > 0)
             Select(0, false);
+        if (current)
+            CopyCurrent();
+    }
+
+    // A bound model after the shared list may have changed behind it: the
+    // selection is put back in range and the current record read again.
+    void Reload()
+    {
+        if (sel > RecordCount() - 1)
+            sel = RecordCount() - 1;
+        if (!allowEmptySelection && !HasSelection() && LineCount() > 0)
+            Select(0, false);
+        Refresh();
         if (current)
             CopyCurrent();
     }
@@ -197,7 +225,7 @@ public:
             if (RecordCount() <= minCount)
                 break;
             int at = line - deleted;
-            items.erase(items.begin() + offset + at);
+            Items().erase(Items().begin() + offset + at);
             if (multiple && at < static_cast<int>(flags.size()))
                 flags.erase(flags.begin() + at);
             if (sel > at)
@@ -243,7 +271,7 @@ public:
         if (RecordCount() >= maxCount)
             return 0;
         int line = std::max(0, GetSel());
-        items.insert(items.begin() + offset + line, T{});
+        Items().insert(Items().begin() + offset + line, T{});
         if (multiple)
             flags.insert(flags.begin() + std::min<std::size_t>(static_cast<std::size_t>(line), flags.size()), 0);
         Select(line, true);
@@ -267,7 +295,7 @@ public:
                 pasteStopped = true;
                 break;
             }
-            items.insert(items.begin() + offset + at, record);
+            Items().insert(Items().begin() + offset + at, record);
             if (multiple)
                 flags.insert(flags.begin() + std::min<std::size_t>(static_cast<std::size_t>(at), flags.size()), 0);
             ++at;
@@ -277,12 +305,66 @@ public:
         return at - line;
     }
 
+    // The current-record variable back into the selected record (the caret's
+    // line with multiple selection). 0 when no record is selected.
+    int WriteBack()
+    {
+        int line = GetSel();
+        if (!current || !IsRecordLine(line))
+            return 0;
+        Record(line) = *current;
+        return 1;
+    }
+
+    // Resets every selected record to a new record; the count stays.
+    int ClearSel()
+    {
+        lastOp = ListOp::Clear;
+        std::vector<int> lines = SelectedRecords();
+        if (lines.empty())
+            return 0;
+        for (int line : lines)
+            Record(line) = T{};
+        CopyCurrent();
+        return 1;
+    }
+
+    // Copies the selection, then clears it (cut in a list of fixed length).
+    int CutClear()
+    {
+        if (!CopySel())
+            return 0;
+        int r = ClearSel();
+        lastOp = ListOp::CutClear;
+        return r;
+    }
+
+    // The copied records overwrite the records from the selected line on, in
+    // order, as far as the list reaches; the count stays. Returns how many were
+    // written.
+    int PasteOver()
+    {
+        lastOp = ListOp::PasteOver;
+        int line = GetSel();
+        const std::vector<T> records = Clipboard();
+        if (!IsRecordLine(line) || records.empty())
+            return 0;
+        int at = line;
+        for (const T& record : records) {
+            if (!IsRecordLine(at))
+                break;
+            Record(at++) = record;
+        }
+        CopyCurrent();
+        return at - line;
+    }
+
     int Resize(int count)
     {
         lastOp = ListOp::Resize;
         if (count < minCount || count > maxCount)
             return 0;
-        items.resize(static_cast<std::size_t>(offset + count));
+        Items().resize(static_cast<std::size_t>(offset + count));
         if (sel >= LineCount())
             sel = 0;
         if (multiple && caret >= LineCount())

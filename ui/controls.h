@@ -406,6 +406,9 @@ public:
         if (Updating() || !c || !m_pVar)
             return;
         int index = c->currentIndex();
+        // A value the list does not hold shows no entry and stays as it is.
+        if (index < 0)
+            return;
         if (m_bList)
             *m_pVar = static_cast<T>(index >= 0 && index < static_cast<int>(m_Values.size()) ? m_Values[index] : -1);
         else
@@ -560,20 +563,60 @@ public:
         return AttachCommon(dlg, id, current, options, std::move(lineText));
     }
 
+    // Bound to the shared list itself (no working copy): every operation
+    // changes the list at once and Store has nothing to write. The owner
+    // writes the current record back with WriteBack.
+    bool AttachShared(DLG_CLASS* dlg, int id, std::vector<T>* shared, T* current, const ListOptions& options,
+                      LineTextFn lineText)
+    {
+        m_nMode = 1;
+        m_Model.bound = shared;
+        return AttachCommon(dlg, id, current, options, std::move(lineText));
+    }
+
     ListModel<T>& Model() { return m_Model; }
     int Mode() const { return m_nMode; }
 
     void Show() override
     {
         Sync();
-        m_Model.Load(m_Load());
+        if (m_Model.bound)
+            m_Model.Reload();
+        else
+            m_Model.Load(m_Load());
         Fill();
     }
     void Store() override
     {
-        if (Updating())
+        if (Updating() || m_Model.bound)
             return;
         m_Save(m_Model.items);
+    }
+
+    // Operations of a list of fixed length (see ListModel); each refusal beeps.
+    int WriteBack() { return m_Model.WriteBack(); }
+    int ClearSel() { Sync(); return Done(m_Model.ClearSel()); }
+    int CutClear() { Sync(); return Done(m_Model.CutClear()); }
+    int PasteOver() { Sync(); return Done(m_Model.PasteOver()); }
+    // Writes the selected record's line text again (after its name changed).
+    void UpdateSelectedLine()
+    {
+        QListWidget* l = List();
+        int line = m_Model.GetSel();
+        if (l && line >= 0 && line < l->count() && m_Model.IsRecordLine(line)) {
+            QSignalBlocker block(l);
+            l->item(line)->setText(ToQt(m_Model.LineText(line)));
+            ApplyFilterTo(line);
+        }
+    }
+    // Shows only the lines whose text holds the filter (or whose number it is);
+    // an empty filter shows every line.
+    void SetFilter(const QString& text)
+    {
+        m_Filter = text.trimmed();
+        if (QListWidget* l = List())
+            for (int i = 0; i < l->count(); ++i)
+                ApplyFilterTo(i);
     }
     // Starts from what the widget shows: a line the user clicked or moved to
     // stays selected.
@@ -674,7 +717,25 @@ private:
                 l->addItem(ToQt(line));
         }
         m_bFilling = false;
+        if (!m_Filter.isEmpty())
+            SetFilter(m_Filter);
         Restore();
+    }
+
+    void ApplyFilterTo(int line)
+    {
+        QListWidget* l = List();
+        if (!l || line < 0 || line >= l->count())
+            return;
+        bool shown = true;
+        if (!m_Filter.isEmpty() && m_Model.IsRecordLine(line)) {
+            bool isNumber = false;
+            int number = m_Filter.toInt(&isNumber);
+            QString text = l->item(line)->text();
+            QString name = m_Model.numbering ? text.section(QLatin1Char(' '), 1) : text;
+            shown = (isNumber && number == line + 1) || name.contains(m_Filter, Qt::CaseInsensitive);
+        }
+        l->setRowHidden(line, !shown);
     }
 
     void Restore()
@@ -701,4 +762,5 @@ private:
     std::function<void(const std::vector<T>&)> m_Save;
     int m_nMode = 1;
     bool m_bFilling = false;
+    QString m_Filter;
 };

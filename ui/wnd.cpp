@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
 #include <QStatusBar>
@@ -1170,7 +1171,7 @@ PROP_CLASS::~PROP_CLASS() { Destroy(); }
 void PROP_CLASS::AddPage(DLG_CLASS* page, const QString& title)
 {
     page->SetPage(this);
-    m_Pages.emplace_back(page, title);
+    m_Pages.push_back({page, title, nullptr});
 }
 
 bool PROP_CLASS::Create(QWidget* parent, const QString& title, bool modeless)
@@ -1181,7 +1182,7 @@ bool PROP_CLASS::Create(QWidget* parent, const QString& title, bool modeless)
     m_pWnd->setWindowTitle(title);
     auto* layout = new QVBoxLayout(m_pWnd);
     m_pTabs = new QTabWidget(m_pWnd);
-    layout->addWidget(m_pTabs);
+    layout->addWidget(m_pTabs, 1);
     // OK (the default: Enter in any page), Cancel and Apply under the pages.
     auto* row = new QHBoxLayout;
     row->addStretch();
@@ -1202,20 +1203,58 @@ bool PROP_CLASS::Create(QWidget* parent, const QString& title, bool modeless)
     row->addWidget(cancel);
     row->addWidget(apply);
     layout->addLayout(row);
-    for (auto& [page, pageTitle] : m_Pages) {
-        page->CreateModeless(0, false);
-        if (QWidget* w = page->Widget()) {
-            w->setWindowFlags(Qt::Widget);
-            m_pTabs->addTab(w, pageTitle);
-            w->show();
-        }
+    m_nCurrent = -1;
+    for (std::size_t i = 0; i < m_Pages.size(); ++i) {
+        auto* area = new QScrollArea(m_pTabs);
+        area->setWidgetResizable(true);
+        area->setFrameShape(QFrame::NoFrame);
+        m_Pages[i].area = area;
+        m_pTabs->addTab(area, m_Pages[i].title);
+        if (!m_bLazy)
+            BuildPage(static_cast<int>(i));
     }
+    if (!m_Pages.empty())
+        PageChanged(0);
+    QObject::connect(m_pTabs, &QTabWidget::currentChanged, [this](int index) { PageChanged(index); });
     if (modeless) {
         ModelessRegistry::Instance().Add(this);
         m_pWnd->show();
     }
     return true;
 }
+
+void PROP_CLASS::BuildPage(int index)
+{
+    PageEntry& e = m_Pages[static_cast<std::size_t>(index)];
+    if (e.page->Exists() || !e.area)
+        return;
+    e.page->CreateModeless(0, false);
+    if (QWidget* w = e.page->Widget()) {
+        w->setWindowFlags(Qt::Widget);
+        e.area->setWidget(w);
+        w->show();
+    }
+}
+
+void PROP_CLASS::PageChanged(int index)
+{
+    if (index == m_nCurrent || index < 0 || index >= PageCount())
+        return;
+    if (m_nCurrent >= 0 && m_nCurrent < PageCount() && Page(m_nCurrent)->Exists())
+        Page(m_nCurrent)->OnPageLeave();
+    m_nCurrent = index;
+    BuildPage(index);
+    if (Page(index)->Exists())
+        Page(index)->OnPageEnter();
+}
+
+void PROP_CLASS::SetCurrentPage(int index)
+{
+    if (m_pTabs && index >= 0 && index < PageCount())
+        m_pTabs->setCurrentIndex(index);
+}
+
+int PROP_CLASS::CurrentIndex() const { return m_pTabs ? m_pTabs->currentIndex() : -1; }
 
 void PROP_CLASS::OnOk()
 {
@@ -1229,19 +1268,26 @@ void PROP_CLASS::Destroy()
 {
     ModelessRegistry::Instance().Remove(this);
     for (auto& entry : m_Pages)
-        entry.first->Close(0);
+        entry.page->Close(0);
+    bool had = m_pWnd != nullptr;
     if (m_pWnd) {
         static_cast<SheetWidget*>(m_pWnd.data())->owner = nullptr;
+        m_pWnd->hide();
         m_pWnd->deleteLater();
     }
     m_pWnd = nullptr;
     m_pTabs = nullptr;
+    m_nCurrent = -1;
+    for (auto& entry : m_Pages)
+        entry.area = nullptr;
+    if (had)
+        OnSheetClosed();
 }
 
 void PROP_CLASS::ClosePages()
 {
     for (auto& entry : m_Pages)
-        entry.first->Close(0);
+        entry.page->Close(0);
 }
 
 bool PROP_CLASS::Finished() const
@@ -1249,20 +1295,19 @@ bool PROP_CLASS::Finished() const
     if (!m_pWnd)
         return false;
     for (auto& entry : m_Pages)
-        if (entry.first->Exists())
+        if (entry.page->Exists())
             return false;
     return true;
 }
 
 DLG_CLASS* PROP_CLASS::CurrentPage() const
 {
-    if (!m_pTabs || m_pTabs->currentIndex() < 0)
+    if (!m_pTabs)
         return nullptr;
-    QWidget* w = m_pTabs->currentWidget();
-    for (auto& entry : m_Pages)
-        if (entry.first->Widget() == w)
-            return entry.first;
-    return nullptr;
+    int index = m_pTabs->currentIndex();
+    if (index < 0 || index >= PageCount() || !Page(index)->Exists())
+        return nullptr;
+    return Page(index);
 }
 
 // ---------------------------------------------------------------------------

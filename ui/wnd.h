@@ -265,6 +265,9 @@ public:
     cHook& Hook() { return m_Hook; }
     QDialog* Dialog() const { return static_cast<QDialog*>(m_pWnd); }
     void SetPage(PROP_CLASS* sheet) { m_pSheet = sheet; m_Kind = WindowKind::Page; }
+    // A sheet's page becomes the current page, or stops being it.
+    virtual void OnPageEnter() {}
+    virtual void OnPageLeave() {}
     PROP_CLASS* Sheet() const { return m_pSheet; }
     bool IsActive() const override;
     QString Title() const { return m_Title; }
@@ -299,7 +302,12 @@ protected:
     bool m_bPlacedShown = false;
 };
 
-// A property sheet whose pages are dialogs.
+// A property sheet whose pages are dialogs: tabs, then OK (the default
+// button: Enter in any page), "キャンセル" and "適用(&A)". OK and Apply call
+// OnApply, OK then closes the pages; Cancel and the close box call OnCancel.
+// Leaving a page calls its OnPageLeave, entering one its OnPageEnter. With
+// SetBuildOnShow a page is created when it is first shown; each page sits in a
+// scroll area, so the sheet may be smaller than its pages.
 class PROP_CLASS {
 public:
     virtual ~PROP_CLASS();
@@ -308,7 +316,17 @@ public:
     void Destroy();
     QDialog* Widget() const { return m_pWnd; }
     DLG_CLASS* CurrentPage() const;
+    int CurrentIndex() const;
+    // Shows the page (building it first when needed).
+    void SetCurrentPage(int index);
+    int PageCount() const { return static_cast<int>(m_Pages.size()); }
+    DLG_CLASS* Page(int index) const { return m_Pages[static_cast<std::size_t>(index)].page; }
+    QString PageTitle(int index) const { return m_Pages[static_cast<std::size_t>(index)].title; }
+    class QTabWidget* Tabs() const { return m_pTabs; }
     bool IsModeless() const { return m_bModeless; }
+    void SetBuildOnShow(bool lazy) { m_bLazy = lazy; }
+    // Forgets the pages (a derived sheet that owns them, before they go).
+    void RemovePages() { m_Pages.clear(); }
     // Closes every page, as the sheet's OK and Cancel buttons do; the sheet
     // itself goes at the next event (CloseFinishedSheets).
     void ClosePages();
@@ -317,14 +335,26 @@ public:
     virtual void OnOk();
     virtual void OnCancel();
     virtual void OnApply() {}
+    // After the sheet's window was destroyed.
+    virtual void OnSheetClosed() {}
     // True once the sheet's window stands without any open page.
     bool Finished() const;
 
 private:
+    void BuildPage(int index);
+    void PageChanged(int index);
+
+    struct PageEntry {
+        DLG_CLASS* page;
+        QString title;
+        class QScrollArea* area = nullptr;
+    };
     QPointer<QDialog> m_pWnd;
     class QTabWidget* m_pTabs = nullptr;
-    std::vector<std::pair<DLG_CLASS*, QString>> m_Pages;
+    std::vector<PageEntry> m_Pages;
     bool m_bModeless = false;
+    bool m_bLazy = false;
+    int m_nCurrent = -1;
 };
 
 // The open modeless dialogs and property sheets, which the message filter walks.

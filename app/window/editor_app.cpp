@@ -19,6 +19,7 @@
 #include "events/window/event_action_editor.h"
 #include "media/player_sound_output.h"
 #include "project/project.h"
+#include "ui/frame_tick.h"
 #include "ui/controls.h"
 #include "ui/qt_text.h"
 
@@ -280,6 +281,8 @@ int RunEditor(StartupHooks hooks)
     QApplication::setQuitOnLastWindowClosed(false);
     IdleDriver idle;
     idle.windows.push_back(&MainDialog());
+    if (!idle.onFrame)
+        idle.onFrame = RunFrameListeners;
     TestPlayHooks& play = ProcessTestPlayHooks();
     play.clock = NowMs;
     play.busyChanged = [&idle] { idle.UpdateRunning(); };

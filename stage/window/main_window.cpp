@@ -26,6 +26,7 @@
 #include "project/project.h"
 #include "resources/ids.h"
 #include "resources/menus.h"
+#include "database/window/database_sheet.h"
 #include "stage/map_render.h"
 #include "stage/window/chip_palette.h"
 #include "stage/window/enemy_palette.h"
@@ -162,7 +163,7 @@ const DLG_MAIN::CommandRow DLG_MAIN::kCommands[] = {
     {cmd::kPositionGroups, &DLG_MAIN::CmdPositionGroups, true},
     {cmd::kStartEvent, &DLG_MAIN::CmdStartEvent, false},
     {cmd::kWorldMap, &DLG_MAIN::CmdWorldMap, false},
-    {cmd::kDatabase, &DLG_MAIN::CmdLater, false},
+    {cmd::kDatabase, &DLG_MAIN::CmdDatabase, false},
     {cmd::kTestPlaySettings, &DLG_MAIN::CmdTestPlaySettings, false},
     {cmd::kTestPlayButton, &DLG_MAIN::CmdTestPlay, false},
     {cmd::kTestPlay, &DLG_MAIN::CmdTestPlay, false},
@@ -422,15 +423,21 @@ void DLG_MAIN::CmdPenTool(int id)
     SetPenTool(Editor(), pen);
 }
 
-// The editors of these commands open here once they exist.
-void DLG_MAIN::CmdLater(int) {}
-
 // The world map is project data: it opens with or without a stage.
 void DLG_MAIN::CmdWorldMap(int) { OpenWorldMap(m_pParentObj); }
 
 // The start event belongs to the project: no stage needed, no undo step, the
 // stage not marked changed (OK saves its file at once).
 void DLG_MAIN::CmdStartEvent(int) { EditStartEvent(this, TheProject(), Editor()); }
+
+// The database window hides and disables the other windows while it is open.
+void DLG_MAIN::CmdDatabase(int)
+{
+    OpenDatabaseWindow([this] {
+        RefreshPalettes();
+        Repaint();
+    });
+}
 
 void DLG_MAIN::CmdTestPlay(int)
 {

@@ -119,12 +119,12 @@ private:
     void CmdPaletteMode(int id);
     void CmdClear(int id);
     void CmdPenTool(int id);
-    void CmdLater(int);
     // In stage_dialog.cpp and group_dialog.cpp.
     void CmdStageSettings(int);
     void CmdPositionGroups(int);
     void CmdWorldMap(int);
     void CmdStartEvent(int);
+    void CmdDatabase(int);
     void CmdTestPlay(int);
     void CmdTestPlaySettings(int);
     // The test-play button names the program F5 starts.

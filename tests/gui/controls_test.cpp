@@ -221,12 +221,12 @@ TEST(Check, ComboAndCheckBindings)
     EXPECT_EQ(flag, 0);
     EXPECT_EQ(viaList, 10);
     EXPECT_EQ(viaBase, 11);
-    // A value missing from the list selects nothing and stores -1.
+    // A value missing from the list selects nothing and Store leaves it.
     viaList = 25;
     dlg.UpdateAll();
     EXPECT_EQ(list->currentIndex(), -1);
     dlg.StoreAll();
-    EXPECT_EQ(viaList, -1);
+    EXPECT_EQ(viaList, 25);
     dlg.Close(0);
 }
 

@@ -1,0 +1,153 @@
+// The database window over the large project of bench_project (offscreen):
+// opening it, switching pages, apply and cancel, beside the plain work under
+// them (copying the tables once, writing the database files' bytes).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <cstdio>
+
+#include "base/heap.h"
+#include "base/host_file.h"
+#include "big_project.h"
+#include "database/window/database_sheet.h"
+#include "project/database_snapshot.h"
+#include "ui/application.h"
+
+[[maybe_unused]] static const bool kHeapKept = (KeepFreedHeapMemory(), true);
+
+namespace {
+
+enum { kLandPage = 5, kSoundPage = 11 };
+
+// The editor's application on the offscreen platform, the project loaded.
+void Prepare()
+{
+    static bool done = [] {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "bench_database";
+        static char* argv[] = {name, nullptr};
+        new EditorApplication(argc, argv);
+        Folder();
+        ResetProject();
+        ProjectLoadOptions options;
+        options.images = false;
+        LoadProject(options);
+        return true;
+    }();
+    (void)done;
+}
+
+void Pump() { QCoreApplication::processEvents(); }
+
+PROP_DATABASE* OpenSheet()
+{
+    OpenDatabaseWindow(nullptr);
+    Pump();
+    return DatabaseWindow();
+}
+
+void CloseSheet()
+{
+    if (PROP_DATABASE* s = DatabaseWindow())
+        s->Destroy();
+    Pump();
+}
+
+void BM_Open(benchmark::State& state)
+{
+    Prepare();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(OpenSheet());
+        state.PauseTiming();
+        CloseSheet();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_Open)->Unit(benchmark::kMillisecond);
+
+// Between the land page (248 + 8 lands) and the sound page (300 sounds): the
+// page left is stored, the page entered reads its list again.
+void BM_PageSwitch(benchmark::State& state)
+{
+    Prepare();
+    PROP_DATABASE* s = OpenSheet();
+    s->SetCurrentPage(kLandPage);
+    s->SetCurrentPage(kSoundPage);
+    bool land = true;
+    for (auto _ : state) {
+        s->SetCurrentPage(land ? kLandPage : kSoundPage);
+        land = !land;
+    }
+    CloseSheet();
+}
+BENCHMARK(BM_PageSwitch)->Unit(benchmark::kMillisecond);
+
+// Every built page stored twice, then every database file written and
+// flushed as the editor saves.
+void BM_Apply(benchmark::State& state)
+{
+    Prepare();
+    PROP_DATABASE* s = OpenSheet();
+    s->SetCurrentPage(kLandPage);
+    s->SetCurrentPage(kSoundPage);
+    for (auto _ : state)
+        s->OnApply();
+    CloseSheet();
+}
+BENCHMARK(BM_Apply)->Unit(benchmark::kMillisecond);
+
+// The tables put back from the snapshot and the pages closed.
+void BM_Cancel(benchmark::State& state)
+{
+    Prepare();
+    for (auto _ : state) {
+        state.PauseTiming();
+        PROP_DATABASE* s = OpenSheet();
+        s->SetCurrentPage(kLandPage);
+        TheProject().m_Lands[1].m_Name = "changed";
+        state.ResumeTiming();
+        s->OnCancel();
+        Pump();
+    }
+}
+BENCHMARK(BM_Cancel)->Unit(benchmark::kMillisecond);
+
+// Plain baselines: one copy of every table the window edits, and writing the
+// database files' bytes with fwrite.
+void BM_PlainTableCopy(benchmark::State& state)
+{
+    Prepare();
+    DatabaseSnapshot snap;
+    for (auto _ : state)
+        snap.Take(TheProject());
+}
+BENCHMARK(BM_PlainTableCopy)->Unit(benchmark::kMillisecond);
+
+void BM_PlainFwrite(benchmark::State& state)
+{
+    Prepare();
+    std::vector<std::pair<std::string, std::vector<char>>> files;
+    for (const auto& e : fs::directory_iterator(fs::path(Folder()) / "data" / "database")) {
+        if (!e.is_regular_file())
+            continue;
+        std::vector<char> bytes(fs::file_size(e.path()));
+        std::FILE* f = std::fopen(e.path().c_str(), "rb");
+        if (!f)
+            continue;
+        benchmark::DoNotOptimize(std::fread(bytes.data(), 1, bytes.size(), f));
+        std::fclose(f);
+        files.emplace_back((fs::path(Folder()) / ("plain_" + e.path().filename().string())).string(), std::move(bytes));
+    }
+    for (auto _ : state)
+        for (auto& [path, bytes] : files) {
+            std::FILE* w = std::fopen(path.c_str(), "wb");
+            if (!w)
+                continue;
+            benchmark::DoNotOptimize(std::fwrite(bytes.data(), 1, bytes.size(), w));
+            std::fclose(w);
+        }
+}
+BENCHMARK(BM_PlainFwrite)->Unit(benchmark::kMillisecond);
+
+}  // namespace
