@@ -23,6 +23,7 @@
 #include "project/project.h"
 #include "resources/ids.h"
 #include "resources/world_menus.h"
+#include "stage/chip_palette.h"
 #include "stage/map_render.h"
 #include "ui/controls.h"
 #include "ui/qt_text.h"
@@ -88,7 +89,7 @@ class WorldChipArea : public QWidget {
 public:
     WorldChipArea(DLG_WORLDCHIP* owner, QWidget* parent) : QWidget(parent), owner_(owner)
     {
-        setMinimumSize(WorldChipGrid::kColumns * WorldChipGrid::kCell, 2 * WorldChipGrid::kCell);
+        setMinimumSize(kPaletteColumns * kPaletteCell, 2 * kPaletteCell);
         setObjectName(QStringLiteral("worldChips"));
     }
 
@@ -123,14 +124,6 @@ private:
 // ---------------------------------------------------------------------------
 // The world chip palette
 
-int WorldChipGrid::ChipAt(int px, int py, int scrollRows, int chipCount)
-{
-    if (px < 0 || py < 0 || px >= kColumns * kCell)
-        return -1;
-    int chip = (py / kCell + scrollRows) * kColumns + px / kCell;
-    return chip < chipCount ? chip : -1;
-}
-
 DLG_WORLDCHIP::DLG_WORLDCHIP() { SetTitle(QStringLiteral("マップチップパレット")); }
 
 void DLG_WORLDCHIP::Build(QDialog* d)
@@ -155,7 +148,7 @@ void DLG_WORLDCHIP::OnInitDialog()
 {
     SetPlaceRecord(&TheProject().m_EditConfig.WndPos(ToolWindow::WorldChipPalette));
     if (!PlaceRecord()->m_bValid)
-        SetFrame(WorldChipGrid::kColumns * WorldChipGrid::kCell + 20, 320, 0, 0, 0, 0);
+        SetFrame(kPaletteColumns * kPaletteCell + 20, 320, 0, 0, 0, 0);
     DLG_CLASS::OnInitDialog();
     RefreshLists();
 }
@@ -170,11 +163,10 @@ void DLG_WORLDCHIP::LayoutScroll()
 {
     if (!m_pBar || !m_pArea)
         return;
-    int page = std::max(m_pArea->height() / WorldChipGrid::kCell, 1);
-    int rows = WorldChipGrid::Rows(Map().m_Chips.size());
+    PaletteScroll range = PaletteScrollRange(Map().m_Chips.size(), m_pArea->height());
     QSignalBlocker block(m_pBar);
-    m_pBar->setRange(0, std::max(rows - page, 0));
-    m_pBar->setPageStep(page);
+    m_pBar->setRange(0, range.maximum);
+    m_pBar->setPageStep(range.page);
 }
 
 void DLG_WORLDCHIP::RefreshLists()
@@ -191,13 +183,13 @@ QString DLG_WORLDCHIP::StatusText() const
     const int chip = WorldEditor().paletteChip;
     if (chip < 0 || chip >= Map().m_Chips.size())
         return QString();
-    return ToQt(StrPrintf("%d : %s", chip + 1, Map().m_Chips[chip].m_Name.c_str()));
+    return ToQt(ChipStatusText(chip, Map().m_Chips.size(), Map().m_Chips[chip].m_Name));
 }
 
 bool DLG_WORLDCHIP::ClickAt(int px, int py)
 {
-    int chip = WorldChipGrid::ChipAt(px, py, m_pBar ? m_pBar->value() : 0, Map().m_Chips.size());
-    if (chip < 0)
+    int chip = PaletteChipAt(px, py, m_pBar ? m_pBar->value() : 0);
+    if (chip < 0 || chip >= Map().m_Chips.size())
         return false;
     SelectWorldChip(WorldEditor(), chip);
     RefreshLists();
@@ -216,15 +208,19 @@ void DLG_WORLDCHIP::Paint(QPainter& p)
 {
     p.fillRect(m_pArea->rect(), Qt::black);
     const QImage sheet = SheetImage(ImageSurface(IMG_WORLDMAPCHIP));
-    const int count = Map().m_Chips.size(), first = (m_pBar ? m_pBar->value() : 0) * WorldChipGrid::kColumns;
-    const int c = WorldChipGrid::kCell;
-    for (int i = first; i < count; ++i) {
-        int x = (i % WorldChipGrid::kColumns) * c, y = (i / WorldChipGrid::kColumns - first / WorldChipGrid::kColumns) * c;
+    const int count = Map().m_Chips.size(), firstRow = m_pBar ? m_pBar->value() : 0;
+    const int c = kPaletteCell;
+    for (int i = firstRow * kPaletteColumns; i < count; ++i) {
+        int x, y;
+        PaletteChipPos(i, firstRow, x, y);
         if (y >= m_pArea->height())
             break;
         int g = Map().m_Chips[i].m_nGraphic;
-        if (!sheet.isNull())
-            p.drawImage(x, y, sheet, (g % 8) * c, (g / 8) * c, c, c);
+        if (!sheet.isNull()) {
+            int sx, sy;
+            ChipSheetPos(g, sx, sy);
+            p.drawImage(x, y, sheet, sx, sy, c, c);
+        }
         if (i == WorldEditor().paletteChip) {
             p.setPen(QPen(QColor(kCursorColour.r, kCursorColour.g, kCursorColour.b), 2));
             p.drawRect(x + 1, y + 1, c - 2, c - 2);

@@ -40,17 +40,6 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 };
 
-// The geometry of the world chip palette: chips eight to a row of 32-pixel
-// cells, scrolled by whole rows. (A local piece: the stage chip palette has
-// the same geometry of its own, to be shared.)
-struct WorldChipGrid {
-    static constexpr int kColumns = 8;
-    static constexpr int kCell = 32;
-    // The chip under a pixel of the palette scrolled by scrollRows, -1 for none.
-    static int ChipAt(int px, int py, int scrollRows, int chipCount);
-    static int Rows(int chipCount) { return (chipCount + kColumns - 1) / kColumns; }
-};
-
 // The map's own chips to choose from; a click makes a 1 x 1 brush.
 class DLG_WORLDCHIP : public DLG_CLASS {
 public:
