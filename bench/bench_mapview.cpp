@@ -39,7 +39,7 @@ struct BigStage {
         for (int i = 0; i < 32; ++i)
             scene.chipImages.push_back(i);
         scene.enemyPattern = [](int enemy) { return enemy % 160; };
-        scene.art = {&chips, &chara, &events, &markers};
+        scene.art = {&chips, &chara, &events, &markers, std::nullopt};
     }
     cStage stage;
     Surface chips, chara, events, markers;
