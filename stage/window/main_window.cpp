@@ -909,8 +909,12 @@ void DLG_MAIN::RestoreMinimized()
     // The palettes come back only with a stage to edit.
     if (Editor().stageOpen)
         for (auto& w : m_PutAway)
-            if (w)
+            if (w) {
+                // A window manager may have iconified the palettes with
+                // their main window.
+                w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
                 w->show();
+            }
     m_PutAway.clear();
     m_pWnd->raise();
     m_pWnd->activateWindow();

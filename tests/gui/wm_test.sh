@@ -97,15 +97,27 @@ wait_focused() {
     FOUND=$(titled "$1")
     wait_for 10 has_focus "$FOUND"
 }
-# The one window on screen (the main window), or nothing.
-the_mapped_window() { local m; m=$(mapped); [ "$(echo "$m" | grep -c .)" -eq 1 ] && echo "$m"; }
+# The main window on screen (titled with the application name, then the
+# stage's path once it has one), or nothing.
+the_main_window() {
+    local w
+    for w in $(mapped); do
+        case "$(title_of "$w")" in "ヴァントール"*) echo "$w"; return 0 ;; esac
+    done
+    return 1
+}
+on_screen() { for w in $(mapped); do printf '%s; ' "$(title_of "$w")"; done; }
 
-wait_for 60 count_mapped 1 || fail "the main window did not appear (windows on screen: $(mapped | wc -l))"
-MAIN=$(the_mapped_window)
+# While a stage is open the main window has its mode's palette beside it: two
+# windows on screen.
+SHOWN=2
+wait_for 60 count_mapped $SHOWN || fail "the main window and its palette did not appear (on screen: $(on_screen))"
+MAIN=$(the_main_window) || fail "no main window on screen (on screen: $(on_screen))"
 case "$(title_of "$MAIN")" in
     "ヴァントール  "*) ;;
-    *) fail "the window on screen is not the main window: '$(title_of "$MAIN")'" ;;
+    *) fail "the main window does not name the sample stage: '$(title_of "$MAIN")'" ;;
 esac
+titled "マップチップパレット" >/dev/null || fail "the chip palette is not on screen (on screen: $(on_screen))"
 frame_never_mapped || fail "the frame window is on screen at start"
 
 # With no place saved yet the main window opens centred on the screen.
@@ -120,7 +132,7 @@ cx=$(( x + w / 2 - sw / 2 )) cy=$(( y + h / 2 - sh / 2 ))
 xdotool windowmove "$MAIN" 40 40
 xdotool windowsize "$MAIN" 500 380
 sleep 1
-count_mapped 1 || fail "a second window appeared after the main window moved and shrank"
+count_mapped $SHOWN || fail "another window appeared after the main window moved and shrank"
 frame_never_mapped || fail "the frame window came up after the main window moved"
 
 # --- minimize, then activate the application's entry again
@@ -133,6 +145,7 @@ count_mapped 0 || fail "a window stayed on screen after minimize"
 xdotool windowactivate "$MAIN"
 wait_for 10 viewable "$MAIN" || fail "activating the application did not bring the main window back"
 wait_for 10 is_active "$MAIN" || fail "the restored main window is not active"
+wait_for 10 count_mapped $SHOWN || fail "restoring did not bring the palette back (on screen: $(on_screen))"
 frame_never_mapped || fail "the frame window came up on restore"
 grep -q "internal error" "$WORK/editor.log" && fail "the platform reported an internal error"
 
@@ -142,13 +155,14 @@ for round in 1 2 3 4; do
     OLD=$MAIN
     wait_for 10 has_focus "$OLD" || fail "round $round: the main window lost the focus before New"
     xdotool key --clearmodifiers alt+f
-    wait_for 5 count_mapped 2 || sleep 0.5  # the menu, when it counts as the editor's
+    wait_for 5 count_mapped $((SHOWN + 1)) || sleep 0.5  # the menu, when it counts as the editor's
     xdotool key n
     wait_focused "新規作成の確認" || fail "round $round: no question before New"
     xdotool key y
     wait_for 10 not_viewable "$OLD" || fail "round $round: the main window was not rebuilt"
-    wait_for 10 count_mapped 1 || fail "round $round: no main window after New"
-    MAIN=$(the_mapped_window)
+    wait_for 10 the_main_window >/dev/null || fail "round $round: no main window after New (on screen: $(on_screen))"
+    MAIN=$(the_main_window)
+    wait_for 10 count_mapped $SHOWN || fail "round $round: no palette beside the new main window (on screen: $(on_screen))"
     wait_for 5 has_focus "$MAIN" || fail "round $round: the rebuilt main window has no keyboard focus"
     frame_never_mapped || fail "round $round: the frame window came up"
 done
@@ -162,14 +176,14 @@ if command -v import >/dev/null 2>&1; then
     import -window root "$WORK/save_dialog.png" 2>/dev/null || echo "note: no screenshot"
 fi
 wmctrl -i -c "$DIALOG"
-wait_for 10 count_mapped 1 || fail "the file dialog did not close"
+wait_for 10 count_mapped $SHOWN || fail "the file dialog did not close"
 
 # --- an open menu closes on Escape, and the click after it reaches the map
 # (the click below paints the map, which makes the close ask to save)
 xdotool key --clearmodifiers alt+f
-if wait_for 5 count_mapped 2; then
+if wait_for 5 count_mapped $((SHOWN + 1)); then
     xdotool key Escape
-    wait_for 5 count_mapped 1 || fail "Escape left the menu open"
+    wait_for 5 count_mapped $SHOWN || fail "Escape left the menu open"
 else
     echo "note: the menu did not show as a window of the editor; Escape on a menu not checked here"
 fi
