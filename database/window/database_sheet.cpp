@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/database_sheet.h"
 #include "app/startup.h"
@@ -140,6 +142,14 @@ bool PROP_DATABASE::Open(QWidget* parent)
     SheetFont design = FontOf(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     SheetSize size = SheetRequestSize(current, design, SheetScaleX, SheetScaleY);
     Widget()->resize(size.width, size.height);
+    // Placed once its size is known: centred in the work area, its top-left
+    // corner inside it.
+    if (QScreen* screen = Widget()->screen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize frame = Widget()->frameGeometry().size();
+        Widget()->move(std::max(area.left(), area.left() + (area.width() - frame.width()) / 2),
+                       std::max(area.top(), area.top() + (area.height() - frame.height()) / 2));
+    }
     RunSheetSizeCheck(Widget()->width(), Widget()->height(), current);
     Widget()->raise();
     Widget()->activateWindow();

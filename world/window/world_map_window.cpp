@@ -147,8 +147,11 @@ void DLG_WORLDCHIP::Build(QDialog* d)
 void DLG_WORLDCHIP::OnInitDialog()
 {
     SetPlaceRecord(&TheProject().m_EditConfig.WndPos(ToolWindow::WorldChipPalette));
-    if (!PlaceRecord()->m_bValid)
-        SetFrame(kPaletteColumns * kPaletteCell + 20, 320, 0, 0, 0, 0);
+    // First opening: as tall as the chips (up to ten rows) and the status line.
+    if (!PlaceRecord()->m_bValid) {
+        const int rows = std::clamp(PaletteRows(Map().m_Chips.size()), 2, 10);
+        SetFrame(kPaletteColumns * kPaletteCell + 20, rows * kPaletteCell + 24, 0, 0, 0, 0);
+    }
     DLG_CLASS::OnInitDialog();
     RefreshLists();
 }
@@ -550,8 +553,14 @@ void DLG_WORLDMAP::SetMode(WorldMode mode)
     DLG_CLASS* hide = mode == WorldMode::Chips ? static_cast<DLG_CLASS*>(m_pEvents.get()) : m_pChips.get();
     if (hide && hide->Exists())
         hide->Close(0);
-    if (show && !show->Exists())
+    if (show && !show->Exists()) {
+        // The first time right of the world map window, later where it was.
+        if (m_pWnd) {
+            QRect frame = m_pWnd->frameGeometry();
+            show->SetSavedPosition(frame.right() + 1, frame.top());
+        }
         show->CreateModeless(0, true);
+    }
     if (show && show->Widget() && !m_bMinimized)
         show->Widget()->show();
     RefreshPalettes();
