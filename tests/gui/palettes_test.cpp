@@ -151,6 +151,22 @@ TEST_F(PaletteTest, OnePalettePerModeAndSpaceFromAPalette)
     EXPECT_FALSE(enemies->isVisible());
 }
 
+// F5 in a palette is test play, as in the main window: with no game program to
+// find both report the same.
+TEST_F(PaletteTest, F5FromAPaletteReachesTheMainWindow)
+{
+    Activate(main.Widget());
+    QTest::keyClick(main.MapView(), Qt::Key_F5);
+    Pump();
+    ASSERT_FALSE(sink.texts.empty());
+    const std::vector<std::string> fromMap = sink.texts;
+    sink.texts.clear();
+    Activate(main.ChipPalette()->Widget());
+    QTest::keyClick(main.ChipPalette()->View(), Qt::Key_F5);
+    Pump();
+    EXPECT_EQ(sink.texts, fromMap);
+}
+
 TEST_F(PaletteTest, PaletteReopensWhereItClosed)
 {
     QWidget* chips = main.ChipPalette()->Widget();
