@@ -1,5 +1,6 @@
-// The start event from the main window's menu, with no stage open: the reduced
-// event editor, its file written on OK only, and the kinds the chooser offers.
+// What the main window plugs into the event editor: the start event from the
+// menu with no stage open (reduced editor, the kinds the chooser offers, the
+// file written on OK only) and the action palette in the action list's menu.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -8,6 +9,8 @@
 #include <QPushButton>
 #include <filesystem>
 
+#include "events/action_palette.h"
+#include "events/window/action_palette_dialog.h"
 #include "events/window/event_action_editor.h"
 #include "events/window/event_set_dialog.h"
 #include "project/default_project.h"
@@ -123,4 +126,36 @@ TEST_F(StartEventTest, CancelWritesNothing)
     EXPECT_TRUE(seen);
     EXPECT_FALSE(std::filesystem::exists(file));
     ASSERT_EQ(TheProject().m_StartEvent.m_Pages[0].m_Actions.size(), 1);
+}
+
+// The event editor's action menu carries the palette: every entry of a
+// 120-entry palette is listed, and the 120th pastes before the selected line.
+TEST_F(StartEventTest, TheActionMenuListsAndPastesEveryPaletteEntry)
+{
+    InstallActionPaletteMenu();
+    ActionPalette& palette = TheProject().m_ActionPalette;
+    palette.resize(120);
+    palette[119].m_Name = "last";
+    palette[119].m_Actions.push_back(cEventAct(17));
+    palette[119].m_Actions.push_back(cEventAct(19));
+
+    cEvent event;
+    event.m_Pages[0].m_Actions.push_back(cEventAct(3));  // a wait
+    DLG_EVENT_SET dlg(&event, false);
+    int pasteEntries = -1;
+    RunModal(dlg, [&] {
+        QMenu menu;
+        EventEditorExtensions().extendActionMenu(dlg, menu);
+        for (QAction* a : menu.actions())
+            if (a->menu() && a->text() == QStringLiteral("アクションパレットから貼り付け"))
+                pasteEntries = static_cast<int>(a->menu()->actions().size());
+        dlg.SetActions(dlg.Actions(), 0);
+        EXPECT_TRUE(EventEditorExtensions().actionCommand(dlg, ActionPalettePasteId(119)));
+        std::vector<int> kinds;
+        for (const cEventAct& a : dlg.Actions())
+            kinds.push_back(a.m_nKind);
+        EXPECT_EQ(kinds, (std::vector<int>{17, 19, 3}));
+        EXPECT_FALSE(EventEditorExtensions().actionCommand(dlg, 12345));
+    });
+    EXPECT_EQ(pasteEntries, 120);
 }
