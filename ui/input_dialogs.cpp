@@ -17,23 +17,6 @@
 
 namespace {
 
-// OK and Cancel in a row, as every simple dialog has them.
-QHBoxLayout* OkCancelRow(DLG_CLASS* dlg, QDialog* dialog)
-{
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), dialog);
-    ok->setDefault(true);
-    ok->setAutoDefault(true);
-    cancel->setAutoDefault(false);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    dlg->AddItem(IDC_OK, ok);
-    dlg->AddItem(IDC_CANCEL, cancel);
-    return row;
-}
-
 // One instance of each input dialog at a time.
 std::unique_ptr<DLG_INPUT> g_input;
 std::unique_ptr<DLG_INPUT_STR> g_inputStr;

@@ -5,6 +5,9 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+class DLG_CLASS;
+class QHBoxLayout;
+
 // The up-down arrows paired with a numeric edit: each click reports +1 (up) or -1 (down).
 class UpDownWidget : public QWidget {
     Q_OBJECT
@@ -15,3 +18,7 @@ public:
 signals:
     void stepped(int delta);
 };
+
+// "OK" (the default button) and "キャンセル" at the right of a row, registered
+// in the dialog as IDC_OK and IDC_CANCEL; the caller adds the row to its layout.
+QHBoxLayout* OkCancelRow(DLG_CLASS* dlg, QWidget* parent);

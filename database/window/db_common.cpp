@@ -62,20 +62,7 @@ QWidget* DbNumber(DLG_CLASS* dlg, QWidget* parent, int id, int width)
 
 QLabel* DbLabel(QWidget* parent, const char* utf8) { return new QLabel(QString::fromUtf8(utf8), parent); }
 
-QHBoxLayout* DbOkCancel(DLG_CLASS* dlg, QWidget* parent)
-{
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    auto* ok = new QPushButton(QStringLiteral("OK"), parent);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), parent);
-    ok->setDefault(true);
-    cancel->setAutoDefault(false);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    dlg->AddItem(IDC_OK, ok);
-    dlg->AddItem(IDC_CANCEL, cancel);
-    return row;
-}
+QHBoxLayout* DbOkCancel(DLG_CLASS* dlg, QWidget* parent) { return OkCancelRow(dlg, parent); }
 
 std::vector<std::string> NumberedTexts(const std::vector<std::string>& names)
 {

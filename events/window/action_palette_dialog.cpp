@@ -16,6 +16,7 @@
 #include "resources/menus.h"
 #include "ui/controls.h"
 #include "ui/qt_text.h"
+#include "ui/widgets.h"
 
 DLG_EVENTACTPLT::DLG_EVENTACTPLT(ActionPalette& working, int mode) : m_Work(working), m_nMode(mode)
 {
@@ -65,16 +66,7 @@ void DLG_EVENTACTPLT::Build(QDialog* dialog)
     layout->addWidget(contents);
     AddItem(IDC_CONTENTS, contents);
 
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), dialog);
-    ok->setDefault(true);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    AddItem(IDC_OK, ok);
-    AddItem(IDC_CANCEL, cancel);
+    layout->addLayout(OkCancelRow(this, dialog));
 }
 
 void DLG_EVENTACTPLT::OnInitDialog()

@@ -91,16 +91,7 @@ void DLG_ENEMY_SET::Build(QDialog* dialog)
     rulesLayout->addLayout(ruleButtons);
     layout->addWidget(rulesFrame, 1);
 
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), dialog);
-    ok->setDefault(true);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    AddItem(IDC_OK, ok);
-    AddItem(IDC_CANCEL, cancel);
+    layout->addLayout(OkCancelRow(this, dialog));
 }
 
 void DLG_ENEMY_SET::OnInitDialog()

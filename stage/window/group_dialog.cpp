@@ -283,17 +283,7 @@ void DLG_GROUPPOS::Build(QDialog* dialog)
     v->addLayout(buttons);
     layout->addWidget(frame, 1);
 
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), dialog);
-    ok->setDefault(true);
-    cancel->setAutoDefault(false);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    AddItem(IDC_OK, ok);
-    AddItem(IDC_CANCEL, cancel);
-    layout->addLayout(row);
+    layout->addLayout(OkCancelRow(this, dialog));
 }
 
 void DLG_GROUPPOS::OnInitDialog()

@@ -20,6 +20,7 @@
 #include "records/tables.h"
 #include "ui/controls.h"
 #include "ui/qt_text.h"
+#include "ui/widgets.h"
 
 namespace {
 
@@ -33,17 +34,8 @@ std::vector<std::string> LabelTexts(const LabelTable& labels)
 
 QPushButton* OkCancel(QDialog* dialog, QVBoxLayout* layout, DLG_CLASS* owner)
 {
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), dialog);
-    ok->setDefault(true);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    owner->AddItem(IDC_OK, ok);
-    owner->AddItem(IDC_CANCEL, cancel);
-    return ok;
+    layout->addLayout(OkCancelRow(owner, dialog));
+    return qobject_cast<QPushButton*>(owner->Item(IDC_OK));
 }
 
 template <class T>

@@ -45,16 +45,7 @@ void AttachCombo(DLG_CLASS* dlg, int id, int32_t* value, const std::vector<std::
 
 QHBoxLayout* OkCancel(DLG_CLASS* dlg, QDialog* dialog)
 {
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), dialog);
-    ok->setDefault(true);
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    dlg->AddItem(IDC_OK, ok);
-    dlg->AddItem(IDC_CANCEL, cancel);
-    return row;
+    return OkCancelRow(dlg, dialog);
 }
 
 // A numeric edit with its arrows, registered under both ids.

@@ -17,6 +17,7 @@
 #include "ui/controls.h"
 #include "ui/input_dialogs.h"
 #include "ui/qt_text.h"
+#include "ui/widgets.h"
 
 namespace {
 
@@ -72,16 +73,7 @@ void DLG_TESTPLAY::Build(QDialog* dialog)
     }
     layout->addWidget(playFrame);
 
-    auto* buttons = new QHBoxLayout;
-    auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
-    auto* cancel = new QPushButton(QStringLiteral("キャンセル"), dialog);
-    ok->setDefault(true);
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    layout->addLayout(buttons);
-    AddItem(IDC_OK, ok);
-    AddItem(IDC_CANCEL, cancel);
+    layout->addLayout(OkCancelRow(this, dialog));
 }
 
 void DLG_TESTPLAY::OnInitDialog()
