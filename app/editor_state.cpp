@@ -299,15 +299,15 @@ bool PaintEventCell(EditorState& ed, Project& p, CellPos cell, const MapHooks& h
     MapLayers map = StageLayers(p.m_Stage);
     if (!map.Inside(cell.x, cell.y))
         return false;
-    const bool editIfPlaced = p.m_EditConfig.m_bEventEditIfPlaced != 0;
-    const bool editBeforePut = p.m_EditConfig.m_bEventEditBeforePut != 0;
     auto record = [&] {
         if (!ed.strokeUndone)
             PushUndo(ed, p);
         ed.strokeUndone = true;
     };
-    int standing = EventAt(p.m_Stage, cell.x, cell.y);
-    if (editIfPlaced && standing >= 0) {
+    const int standing = EventAt(p.m_Stage, cell.x, cell.y);
+    const PlaceChoice choice = ChoosePlacing(p.m_EditConfig.m_bEventEditIfPlaced != 0,
+                                             p.m_EditConfig.m_bEventEditBeforePut != 0, standing >= 0);
+    if (choice == PlaceChoice::EditPlaced) {
         opened = true;
         cEvent copy = p.m_Stage.m_Events[standing];
         if (hooks.editPlacedEvent && !hooks.editPlacedEvent(copy))
@@ -316,7 +316,7 @@ bool PaintEventCell(EditorState& ed, Project& p, CellPos cell, const MapHooks& h
         p.m_Stage.m_Events[standing] = copy;
         return true;
     }
-    if (!editBeforePut) {
+    if (choice == PlaceChoice::Place) {
         record();
         PlaceEvent(map, p.m_EventPalette[ed.paletteEvent], cell.x, cell.y);
         return true;
