@@ -33,6 +33,7 @@
 #include "stage/window/palette_window.h"
 #include "stage/window/testplay_dialog.h"
 #include "world/window/world_map_window.h"
+#include "ui/command_bars.h"
 #include "ui/controls.h"
 #include "ui/input_dialogs.h"
 #include "ui/qt_text.h"
@@ -75,20 +76,14 @@ constexpr int kPaletteButtons[3] = {cmd::kPaletteChips, cmd::kPaletteEnemies, cm
 
 QIcon ToolIcon(QStyle* style, const ToolbarItem& item)
 {
-    auto cut = [](const char* file, int index) {
-        QImage strip(QString::fromStdString(HostPath(file)));
-        if (strip.isNull() || strip.width() < (index + 1) * 16)
-            return QIcon();
-        return QIcon(QPixmap::fromImage(strip.copy(index * 16, 0, 16, 15)));
-    };
     switch (item.image) {
     case TI_NEW: return style->standardIcon(QStyle::SP_FileIcon);
     case TI_OPEN: return style->standardIcon(QStyle::SP_DialogOpenButton);
     case TI_SAVE: return style->standardIcon(QStyle::SP_DialogSaveButton);
     case TI_UNDO: return style->standardIcon(QStyle::SP_ArrowBack);
     case TI_REDO: return style->standardIcon(QStyle::SP_ArrowForward);
-    case TI_PALETTE: return cut("e_image\\ToolBar_Palette.bmp", item.index);
-    case TI_TESTPLAY: return cut("e_image\\ToolBar_TestPlay.bmp", item.index);
+    case TI_PALETTE: return StripIcon("e_image\\ToolBar_Palette.bmp", item.index);
+    case TI_TESTPLAY: return StripIcon("e_image\\ToolBar_TestPlay.bmp", item.index);
     }
     return QIcon();
 }
@@ -214,68 +209,14 @@ void DLG_MAIN::Build(QDialog* dialog)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    m_pMenuBar = new QMenuBar(dialog);
+    m_pMenuBar = BuildMenuBar(this, dialog, kMainMenu, m_Actions);
     layout->setMenuBar(m_pMenuBar);
-    std::map<std::string, QMenu*> menus;
-    for (const MenuBarItem& item : kMainMenu) {
-        QMenu*& top = menus[item.top];
-        if (!top)
-            top = m_pMenuBar->addMenu(QString::fromUtf8(item.top));
-        QMenu* target = top;
-        if (*item.sub) {
-            QMenu*& sub = menus[std::string(item.top) + "/" + item.sub];
-            if (!sub)
-                sub = top->addMenu(QString::fromUtf8(item.sub));
-            target = sub;
-        }
-        if (item.command == 0) {
-            target->addSeparator();
-            continue;
-        }
-        QAction* a = target->addAction(QString::fromUtf8(item.text));
-        int command = item.command;
-        QObject::connect(a, &QAction::triggered, [this, command] { SendCommand(command, Notify::Menu); });
-        m_Actions[command].emplace_back(a);
-    }
-
-    m_pToolBar = new QToolBar(dialog);
-    m_pToolBar->setObjectName(QStringLiteral("toolbar%1").arg(IDC_TOOLBAR));
-    m_pToolBar->setIconSize(QSize(16, 16));
-    auto* group = new QActionGroup(m_pToolBar);
-    for (const ToolbarItem& item : kMainToolbar) {
-        if (item.command == 0) {
-            m_pToolBar->addSeparator();
-            continue;
-        }
-        QAction* a = m_pToolBar->addAction(ToolIcon(dialog->style(), item), QString::fromUtf8(item.tip));
-        a->setToolTip(QString::fromUtf8(item.tip));
-        if (item.checkGroup) {
-            a->setCheckable(true);
-            group->addAction(a);
-        }
-        int command = item.command;
-        QObject::connect(a, &QAction::triggered, [this, command] { SendCommand(command, Notify::Menu); });
-        m_Actions[command].emplace_back(a);
-    }
-    for (QWidget* w : m_pToolBar->findChildren<QWidget*>())
-        w->setFocusPolicy(Qt::NoFocus);
+    m_pToolBar = BuildToolBar(this, dialog, IDC_TOOLBAR, kMainToolbar,
+                              [style = dialog->style()](const ToolbarItem& item) { return ToolIcon(style, item); },
+                              m_Actions);
     layout->addWidget(m_pToolBar);
-
-    auto* grid = new QGridLayout;
-    grid->setSpacing(0);
     m_pMap = new MapViewWidget(this, dialog);
-    m_pHBar = new QScrollBar(Qt::Horizontal, dialog);
-    m_pVBar = new QScrollBar(Qt::Vertical, dialog);
-    m_pHBar->setFocusPolicy(Qt::NoFocus);
-    m_pVBar->setFocusPolicy(Qt::NoFocus);
-    m_pHBar->setObjectName(QStringLiteral("mapScrollH"));
-    m_pVBar->setObjectName(QStringLiteral("mapScrollV"));
-    QObject::connect(m_pHBar, &QScrollBar::valueChanged, [this](int) { Repaint(); });
-    QObject::connect(m_pVBar, &QScrollBar::valueChanged, [this](int) { Repaint(); });
-    grid->addWidget(m_pMap, 0, 0);
-    grid->addWidget(m_pVBar, 0, 1);
-    grid->addWidget(m_pHBar, 1, 0);
-    layout->addLayout(grid, 1);
+    layout->addLayout(MapWithScrollBars(m_pMap, dialog, QStringLiteral("map"), m_pHBar, m_pVBar, [this] { Repaint(); }), 1);
 
     m_pStatus = new QStatusBar(dialog);
     m_pStatus->setSizeGripEnabled(false);

@@ -25,6 +25,7 @@
 #include "resources/world_menus.h"
 #include "stage/chip_palette.h"
 #include "stage/map_render.h"
+#include "ui/command_bars.h"
 #include "ui/controls.h"
 #include "ui/qt_text.h"
 #include "ui/resources_qt.h"
@@ -61,12 +62,7 @@ QIcon ToolIcon(QStyle* style, const ToolbarItem& item)
     case TI_SAVE: return style->standardIcon(QStyle::SP_DialogSaveButton);
     case TI_UNDO: return style->standardIcon(QStyle::SP_ArrowBack);
     case TI_REDO: return style->standardIcon(QStyle::SP_ArrowForward);
-    case TI_PALETTE: {
-        QImage strip(QString::fromStdString(HostPath("e_image\\ToolBar_WorldPalette.bmp")));
-        if (strip.isNull() || strip.width() < (item.index + 1) * 16)
-            return QIcon();
-        return QIcon(QPixmap::fromImage(strip.copy(item.index * 16, 0, 16, 15)));
-    }
+    case TI_PALETTE: return StripIcon("e_image\\ToolBar_WorldPalette.bmp", item.index);
     default: return QIcon();
     }
 }
@@ -314,68 +310,14 @@ void DLG_WORLDMAP::Build(QDialog* dialog)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    m_pMenuBar = new QMenuBar(dialog);
+    m_pMenuBar = BuildMenuBar(this, dialog, kWorldMenu, m_Actions);
     layout->setMenuBar(m_pMenuBar);
-    std::map<std::string, QMenu*> menus;
-    for (const MenuBarItem& item : kWorldMenu) {
-        QMenu*& top = menus[item.top];
-        if (!top)
-            top = m_pMenuBar->addMenu(QString::fromUtf8(item.top));
-        QMenu* target = top;
-        if (*item.sub) {
-            QMenu*& sub = menus[std::string(item.top) + "/" + item.sub];
-            if (!sub)
-                sub = top->addMenu(QString::fromUtf8(item.sub));
-            target = sub;
-        }
-        if (item.command == 0) {
-            target->addSeparator();
-            continue;
-        }
-        QAction* a = target->addAction(QString::fromUtf8(item.text));
-        int command = item.command;
-        QObject::connect(a, &QAction::triggered, [this, command] { SendCommand(command, Notify::Menu); });
-        m_Actions[command].emplace_back(a);
-    }
-
-    m_pToolBar = new QToolBar(dialog);
-    m_pToolBar->setObjectName(QStringLiteral("toolbar%1").arg(IDC_TOOLBAR));
-    m_pToolBar->setIconSize(QSize(16, 16));
-    auto* group = new QActionGroup(m_pToolBar);
-    for (const ToolbarItem& item : kWorldToolbar) {
-        if (item.command == 0) {
-            m_pToolBar->addSeparator();
-            continue;
-        }
-        QAction* a = m_pToolBar->addAction(ToolIcon(dialog->style(), item), QString::fromUtf8(item.tip));
-        a->setToolTip(QString::fromUtf8(item.tip));
-        if (item.checkGroup) {
-            a->setCheckable(true);
-            group->addAction(a);
-        }
-        int command = item.command;
-        QObject::connect(a, &QAction::triggered, [this, command] { SendCommand(command, Notify::Menu); });
-        m_Actions[command].emplace_back(a);
-    }
-    for (QWidget* w : m_pToolBar->findChildren<QWidget*>())
-        w->setFocusPolicy(Qt::NoFocus);
+    m_pToolBar = BuildToolBar(this, dialog, IDC_TOOLBAR, kWorldToolbar,
+                              [style = dialog->style()](const ToolbarItem& item) { return ToolIcon(style, item); },
+                              m_Actions);
     layout->addWidget(m_pToolBar);
-
-    auto* grid = new QGridLayout;
-    grid->setSpacing(0);
     m_pMap = new WorldMapView(this, dialog);
-    m_pHBar = new QScrollBar(Qt::Horizontal, dialog);
-    m_pVBar = new QScrollBar(Qt::Vertical, dialog);
-    m_pHBar->setFocusPolicy(Qt::NoFocus);
-    m_pVBar->setFocusPolicy(Qt::NoFocus);
-    m_pHBar->setObjectName(QStringLiteral("worldScrollH"));
-    m_pVBar->setObjectName(QStringLiteral("worldScrollV"));
-    QObject::connect(m_pHBar, &QScrollBar::valueChanged, [this](int) { Repaint(); });
-    QObject::connect(m_pVBar, &QScrollBar::valueChanged, [this](int) { Repaint(); });
-    grid->addWidget(m_pMap, 0, 0);
-    grid->addWidget(m_pVBar, 0, 1);
-    grid->addWidget(m_pHBar, 1, 0);
-    layout->addLayout(grid, 1);
+    layout->addLayout(MapWithScrollBars(m_pMap, dialog, QStringLiteral("world"), m_pHBar, m_pVBar, [this] { Repaint(); }), 1);
 
     m_pStatus = new QStatusBar(dialog);
     m_pStatus->setSizeGripEnabled(false);
