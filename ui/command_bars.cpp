@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <algorithm>
 #include <QToolBar>
 #include <string>
 
@@ -92,4 +94,25 @@ QGridLayout* MapWithScrollBars(QWidget* view, QWidget* parent, const QString& na
     grid->addWidget(vertical, 0, 1);
     grid->addWidget(horizontal, 1, 0);
     return grid;
+}
+
+QAction* CommandAction(const CommandActions& actions, int command)
+{
+    auto it = actions.find(command);
+    if (it == actions.end())
+        return nullptr;
+    for (auto a = it->second.rbegin(); a != it->second.rend(); ++a)
+        if (*a)
+            return *a;
+    return nullptr;
+}
+
+void SetMapScrollRange(QScrollBar* bar, int cells, int page)
+{
+    page = std::max(page, 1);
+    const int pos = bar->value();
+    QSignalBlocker block(bar);
+    bar->setRange(0, std::max(cells - page, 0));
+    bar->setPageStep(page);
+    bar->setValue(pos);
 }

@@ -620,14 +620,7 @@ void DLG_MAIN::ShowCell(CellPos cell)
 
 QAction* DLG_MAIN::Action(int command) const
 {
-    auto it = m_Actions.find(command);
-    if (it == m_Actions.end())
-        return nullptr;
-    // The toolbar's button where there is one, else the menu item.
-    for (auto it2 = it->second.rbegin(); it2 != it->second.rend(); ++it2)
-        if (*it2)
-            return *it2;
-    return nullptr;
+    return CommandAction(m_Actions, command);
 }
 
 void DLG_MAIN::Repaint()
@@ -649,18 +642,8 @@ void DLG_MAIN::LayoutScrollBars()
     if (!m_pMap || !m_pHBar || !m_pVBar)
         return;
     const cStage& s = TheProject().m_Stage;
-    // Ranges of 0 to size - 1 with a page of the cells in view: the last
-    // position shows the map's last page.
-    auto set = [](QScrollBar* bar, int cells, int page) {
-        page = std::max(page, 1);
-        int pos = bar->value();
-        QSignalBlocker block(bar);
-        bar->setRange(0, std::max(cells - page, 0));
-        bar->setPageStep(page);
-        bar->setValue(pos);
-    };
-    set(m_pHBar, s.m_nWidth, m_pMap->width() / kChipSize);
-    set(m_pVBar, s.m_nHeight, m_pMap->height() / kChipSize);
+    SetMapScrollRange(m_pHBar, s.m_nWidth, m_pMap->width() / kChipSize);
+    SetMapScrollRange(m_pVBar, s.m_nHeight, m_pMap->height() / kChipSize);
     Repaint();
 }
 

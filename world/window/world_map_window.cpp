@@ -541,13 +541,7 @@ void DLG_WORLDMAP::RefreshPalettes()
 
 QAction* DLG_WORLDMAP::Action(int command) const
 {
-    auto it = m_Actions.find(command);
-    if (it == m_Actions.end())
-        return nullptr;
-    for (auto it2 = it->second.rbegin(); it2 != it->second.rend(); ++it2)
-        if (*it2)
-            return *it2;
-    return nullptr;
+    return CommandAction(m_Actions, command);
 }
 
 void DLG_WORLDMAP::Repaint()
@@ -568,16 +562,8 @@ void DLG_WORLDMAP::LayoutScrollBars()
 {
     if (!m_pMap || !m_pHBar || !m_pVBar)
         return;
-    auto set = [](QScrollBar* bar, int cells, int page) {
-        page = std::max(page, 1);
-        int pos = bar->value();
-        QSignalBlocker block(bar);
-        bar->setRange(0, std::max(cells - page, 0));
-        bar->setPageStep(page);
-        bar->setValue(pos);
-    };
-    set(m_pHBar, Map().m_nWidth, m_pMap->width() / kChipSize);
-    set(m_pVBar, Map().m_nHeight, m_pMap->height() / kChipSize);
+    SetMapScrollRange(m_pHBar, Map().m_nWidth, m_pMap->width() / kChipSize);
+    SetMapScrollRange(m_pVBar, Map().m_nHeight, m_pMap->height() / kChipSize);
     Repaint();
 }
 
