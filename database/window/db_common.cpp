@@ -1,5 +1,7 @@
 #include "database/window/db_common.h"
 
+#include "database/usage.h"
+#include "project/project.h"
 #include "ui/qt_text.h"
 #include "ui/widgets.h"
 
@@ -86,4 +88,36 @@ int RunDbDialog(DLG_CLASS& dlg, WND_CLASS* owner)
     dlg.SetupWindow(0, owner ? owner->Widget() : nullptr, owner);
     dlg.SetOwner(owner, true);
     return dlg.DoModal();
+}
+
+DatabaseView ProjectDatabaseView()
+{
+    Project& p = TheProject();
+    DatabaseView v;
+    v.classes = &p.m_Classes;
+    v.friends = &p.m_Friends;
+    v.enemies = &p.m_Enemies;
+    v.skills = &p.m_SkillLists;
+    v.lands = &p.m_Lands;
+    return v;
+}
+
+QListWidget* MakeUsageList(QWidget* parent)
+{
+    auto* list = new QListWidget(parent);
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    list->setFocusPolicy(Qt::NoFocus);
+    list->setMinimumHeight(60);
+    list->setMaximumHeight(110);
+    return list;
+}
+
+void ShowUsage(QListWidget* list, const std::vector<Usage>& usages)
+{
+    if (!list)
+        return;
+    DatabaseView view = ProjectDatabaseView();
+    list->clear();
+    for (const Usage& u : usages)
+        list->addItem(ToQt(UsageLine(view, u)));
 }

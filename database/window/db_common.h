@@ -235,3 +235,13 @@ private:
 
 // Runs a database dialog modally over its owner; the dialog's result.
 int RunDbDialog(DLG_CLASS& dlg, WND_CLASS* owner);
+
+// --- "使用箇所"
+
+struct Usage;
+struct DatabaseView;
+// The loaded project's tables.
+DatabaseView ProjectDatabaseView();
+// A read-only list of what refers to an entry, one line each (UsageLine).
+QListWidget* MakeUsageList(QWidget* parent);
+void ShowUsage(QListWidget* list, const std::vector<Usage>& usages);

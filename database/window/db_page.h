@@ -37,6 +37,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSlider>
 #include <QVBoxLayout>
@@ -710,4 +711,93 @@ private:
 
     std::vector<std::function<void()>> m_Attach;
     std::set<int> m_FieldIds;
+};
+
+// A page over one record (the system record): its inputs built with a
+// FieldForm, in a scrolling area, bound to the shared record itself, so that
+// every input change is in the record at once as on a table page. A page
+// supplies Record() and DefineFields(f), and may override RefreshChoices,
+// AfterShow, AfterFieldChange and OnPageCommand as a table page does.
+template <class T>
+class DB_RECORD_PAGE : public DB_PAGE {
+public:
+    using DB_PAGE::DB_PAGE;
+
+    void Build(QDialog* dialog) override
+    {
+        auto* layout = new QVBoxLayout(dialog);
+        layout->setContentsMargins(0, 0, 0, 0);
+        auto* scroll = new QScrollArea(dialog);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        auto* inner = new QWidget(scroll);
+        auto* v = new QVBoxLayout(inner);
+        auto* grid = new QGridLayout;
+        grid->setColumnStretch(1, 1);
+        v->addLayout(grid);
+        v->addStretch(1);
+        scroll->setWidget(inner);
+        layout->addWidget(scroll);
+        FieldForm form(this, inner, grid);
+        DefineFields(form);
+        m_Attach = std::move(form.attach);
+        m_FieldIds = std::move(form.ids);
+    }
+    void OnInitDialog() override
+    {
+        DLG_CLASS::OnInitDialog();
+        for (auto& a : m_Attach)
+            a();
+        m_bReady = true;
+        RefreshChoices();
+        UpdateAll();
+        AfterShow();
+    }
+    void StorePage() override
+    {
+        if (Exists() && m_bReady)
+            StoreAll();
+    }
+    void ReloadPage() override
+    {
+        if (!Exists() || !m_bReady)
+            return;
+        RefreshChoices();
+        UpdateAll();
+        AfterShow();
+    }
+    void OnCommand(int id, Notify code) override
+    {
+        DLG_CLASS::OnCommand(id, code);
+        if (!m_bReady || Updating())
+            return;
+        if (m_FieldIds.count(id) &&
+            (code == Notify::EditUpdate || code == Notify::SelChange || code == Notify::Click ||
+             code == Notify::EditKillFocus)) {
+            StoreAll();
+            AfterFieldChange(id);
+            return;
+        }
+        OnPageCommand(id, code);
+    }
+
+protected:
+    virtual T& Record() = 0;
+    virtual void DefineFields(FieldForm& form) = 0;
+    virtual void RefreshChoices() {}
+    virtual void AfterShow() {}
+    virtual void AfterFieldChange(int /*id*/) {}
+    virtual void OnPageCommand(int /*id*/, Notify /*code*/) {}
+    // The record was changed by the page itself (a dialog, a derived value):
+    // shown again.
+    void RecordChanged()
+    {
+        UpdateAll();
+        AfterShow();
+    }
+
+private:
+    std::vector<std::function<void()>> m_Attach;
+    std::set<int> m_FieldIds;
+    bool m_bReady = false;
 };
