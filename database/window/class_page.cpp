@@ -20,23 +20,27 @@ const char* const kStatNames[9] = {"HP", "SP", "攻撃", "守備", "魔力", "�
 
 Project& P() { return TheProject(); }
 
-// A numeric edit with its arrows in a cell of a grid of the page's own,
-// registered as FieldForm registers its rows.
-void NumberCell(FieldForm& f, DLG_CLASS* dlg, QGridLayout* grid, int row, int column, int id, int32_t* value,
-                int32_t minimum, int32_t maximum)
+constexpr int kStatCellWidth = 100;
+
+// A stat's numeric edit (0 to 999999) with its arrows in a row of the page's
+// own, registered as FieldForm registers its rows.
+void StatCell(FieldForm& f, DLG_CLASS* dlg, QHBoxLayout* row, int id, int32_t* value)
 {
     auto* edit = new QLineEdit(f.Parent());
-    edit->setMaximumWidth(80);
     auto* spin = new UpDownWidget(f.Parent());
     auto* cell = new QHBoxLayout;
     cell->setSpacing(0);
     cell->addWidget(edit);
     cell->addWidget(spin);
-    grid->addLayout(cell, row, column);
+    auto* box = new QWidget(f.Parent());
+    box->setLayout(cell);
+    cell->setContentsMargins(0, 0, 0, 0);
+    box->setFixedWidth(kStatCellWidth);
+    row->addWidget(box);
     dlg->AddItem(id, edit);
     dlg->AddItem(id + FieldForm::kSpinOffset, spin);
     f.attach.push_back([=] {
-        (new CTRL_EDITVAL_CLASS<int32_t>)->Attach(dlg, id, value, minimum, maximum, id + FieldForm::kSpinOffset);
+        (new CTRL_EDITVAL_CLASS<int32_t>)->Attach(dlg, id, value, 0, 999999, id + FieldForm::kSpinOffset);
     });
     f.ids.insert(id);
 }
@@ -112,24 +116,30 @@ void DLG_DBCLASS::DefineFields(FieldForm& f)
     f.Button(IDC_SENSE, QStringLiteral("センス（スキルの覚えやすさ）"), true);
     f.Button(IDC_SLOT, QStringLiteral("スロット"));
 
+    f.SideColumn();
     // The nine stats at level 1 and at the level limit, side by side.
-    f.NextColumn();
-    auto* stats = new QGridLayout;
-    stats->addWidget(new QLabel(QStringLiteral("初期値"), f.Parent()), 0, 1);
-    stats->addWidget(new QLabel(QStringLiteral("最終値"), f.Parent()), 0, 2);
+    auto* heading = new QWidget(f.Parent());
+    auto* headings = new QHBoxLayout(heading);
+    headings->setContentsMargins(0, 0, 0, 0);
+    for (const char* text : {"初期値", "最終値"}) {
+        auto* l = new QLabel(QString::fromUtf8(text), heading);
+        l->setFixedWidth(kStatCellWidth);
+        headings->addWidget(l);
+    }
+    f.Widget(QString(), heading);
     for (int i = 0; i < 9; ++i) {
         auto s = static_cast<std::size_t>(i);
-        stats->addWidget(new QLabel(QString::fromUtf8(kStatNames[i]), f.Parent()), i + 1, 0);
-        NumberCell(f, this, stats, i + 1, 1, IDC_INITIAL + i, &c.m_InitialStats[s], 0, 999999);
-        NumberCell(f, this, stats, i + 1, 2, IDC_FINAL + i, &c.m_FinalStats[s], 0, 999999);
+        auto* row = new QWidget(f.Parent());
+        auto* cells = new QHBoxLayout(row);
+        cells->setContentsMargins(0, 0, 0, 0);
+        StatCell(f, this, cells, IDC_INITIAL + i, &c.m_InitialStats[s]);
+        StatCell(f, this, cells, IDC_FINAL + i, &c.m_FinalStats[s]);
+        f.Widget(QString::fromUtf8(kStatNames[i]), row);
     }
-    auto* statBox = new QWidget(f.Parent());
-    statBox->setLayout(stats);
-    stats->setContentsMargins(0, 0, 0, 0);
-    f.Widget(QString(), statBox);
     // Resistances have no range of their own: the member's whole range.
     m_Resists.Build(f, this, QStringLiteral("属性耐性(%)"), IDC_RESIST, &c.m_ElemResist, INT_MIN, INT_MAX);
     auto* usage = MakeUsageList(f.Parent());
+    usage->setMinimumWidth(260);
     f.Widget(QStringLiteral("使用箇所"), usage);
     AddItem(IDC_USAGE, usage);
 }

@@ -147,7 +147,7 @@ void DLG_DBLAND::DefineFields(FieldForm& f)
     for (int i = 0; i < 9; ++i)
         f.Int(IDC_STAT + i, i == 0 ? QStringLiteral("能力値修正　") + QString::fromUtf8(kStatNames[i]) : QString::fromUtf8(kStatNames[i]),
               &m_Current.m_StatMod[static_cast<std::size_t>(i)], -999999, 999999);
-    f.NextColumn();
+    f.SideColumn();
     m_Elems.Build(f, this, QStringLiteral("属性修正(%)"), IDC_ELEM, &m_Current.m_ElemMod, INT_MIN, INT_MAX);
     f.Combo(IDC_SPECIAL, QStringLiteral("特殊効果"), &m_Current.m_nSpecial, LandSpecialNames());
     f.Int(IDC_SPECIAL_VALUE, QString(), &m_Current.m_nSpecialValue, 0, 999999);

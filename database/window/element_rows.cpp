@@ -18,17 +18,11 @@ void ElementRows::Build(FieldForm& f, DLG_CLASS* dlg, const QString& heading, in
     m_Rows.clear();  // a new window: its rows are made anew
     m_nShown = 0;
     f.Note(heading);
-    // Many elements scroll inside the page instead of stretching it.
-    m_pScroll = new QScrollArea(f.Parent());
-    m_pScroll->setWidgetResizable(true);
-    m_pScroll->setFrameShape(QFrame::NoFrame);
-    m_pScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_pBox = new QWidget(m_pScroll);
+    m_pBox = new QWidget(f.Parent());
     auto* grid = new QGridLayout(m_pBox);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setColumnStretch(3, 1);
-    m_pScroll->setWidget(m_pBox);
-    f.Widget(QString(), m_pScroll);
+    f.Widget(QString(), m_pBox);
     for (int i = 0; i < kMaxRows; ++i)
         f.ids.insert(firstId + i);
 }
@@ -63,9 +57,6 @@ void ElementRows::Sync()
             w->setVisible(shown);
     }
     m_nShown = count;
-    // As tall as the rows, up to eight of them.
-    int rowHeight = m_Rows.empty() ? 0 : m_Rows.front().edit->sizeHint().height() + std::max(grid->verticalSpacing(), 0);
-    m_pScroll->setFixedHeight(std::min(count, 8) * rowHeight + 2);
 }
 
 namespace {

@@ -6,7 +6,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QScrollArea>
 #include <functional>
 #include <vector>
 
@@ -39,7 +38,6 @@ private:
         QWidget* spin;
     };
     DLG_CLASS* m_pDlg = nullptr;
-    QScrollArea* m_pScroll = nullptr;
     QWidget* m_pBox = nullptr;
     int m_nFirstId = 0;
     std::vector<int32_t>* m_pValues = nullptr;
