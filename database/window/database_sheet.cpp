@@ -9,6 +9,7 @@
 
 #include "app/database_sheet.h"
 #include "app/startup.h"
+#include "database/window/class_page.h"
 #include "database/window/db_pages.h"
 #include "project/project.h"
 
@@ -29,7 +30,7 @@ std::unique_ptr<DB_PAGE> Make()
 }
 
 const PageRow kPages[] = {
-    {111, "　　クラス　　", nullptr},      // DLG_DBCLASS
+    {111, "　　クラス　　", Make<DLG_DBCLASS>},
     {110, "　味方キャラ　", nullptr},      // DLG_DBFRIEND
     {127, "　敵キャラ　", nullptr},        // DLG_DBENEMY
     {196, "　　スキル　　", nullptr},      // DLG_DBSKILLLIST

@@ -238,6 +238,19 @@ public:
         m_pGrid->setColumnStretch(m_nColumn + 1, 1);
         m_pLastRow = nullptr;
     }
+    // Later rows go into a column beside all rows so far, in a grid of its
+    // own: its rows keep their own heights (a tall block there does not
+    // stretch the rows beside it).
+    void SideColumn()
+    {
+        auto* side = new QGridLayout;
+        side->setColumnStretch(1, 1);
+        m_pGrid->addLayout(side, 0, m_nColumn + 2, -1, 1, Qt::AlignTop);
+        m_pGrid = side;
+        m_nColumn = 0;
+        m_Rows.clear();
+        m_pLastRow = nullptr;
+    }
     // The row's label widget of the last row (to rename it later).
     QLabel* LastLabel() const { return m_pLastLabel; }
     QGridLayout* Grid() const { return m_pGrid; }

@@ -5,6 +5,7 @@
 #include "app/database_sheet.h"
 #include "base/log.h"
 #include "base/paths.h"
+#include "database/window/graphic_preview.h"
 #include "events/gval_info.h"
 #include "media/graphic_cells.h"
 #include "media/image_table.h"
@@ -14,35 +15,6 @@
 #include "ui/select_graphic.h"
 
 namespace {
-
-// Graphic kinds of the picture chooser.
-enum GraphicKind { GK_CHARA = 0, GK_EFFECT = 1, GK_LAND = 2 };
-
-// Where graphic n lies on the working sheet of its kind.
-QRect SheetCell(int kind, int n)
-{
-    GraphicCell c = GraphicCellRect(kind, n);
-    return QRect(c.x, c.y, c.width, c.height);
-}
-
-int SheetOf(int kind) { return GraphicSheet(kind); }
-
-QImage SheetImage(int image)
-{
-    const Surface& s = ImageSurface(image);
-    if (s.Empty())
-        return QImage();
-    return QImage(s.Bits(), s.Width(), s.Height(), s.Stride(),
-                  s.Depth() == 32 ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-}
-
-QPixmap GraphicPixmap(int kind, int n)
-{
-    QImage sheet = SheetImage(SheetOf(kind));
-    if (sheet.isNull())
-        return QPixmap();
-    return QPixmap::fromImage(sheet.copy(SheetCell(kind, n)));
-}
 
 const char* const kStatNames[9] = {"HP", "SP", "攻撃", "守備", "魔力", "抵抗", "技能", "反応", "敏捷"};
 
@@ -159,6 +131,8 @@ std::vector<cLand>& DLG_DBLAND::Records() { return P().m_Lands.items(); }
 
 void DLG_DBLAND::DefineFields(FieldForm& f)
 {
+    // Elements added since the land was loaded show the 100 a save gives them.
+    FitBeforeShow(f, this, [this] { m_Current.Validate(); });
     f.Text(IDC_NAME, QStringLiteral("名称"), &m_Current.m_Name);
     f.Int(IDC_MOVECOST, QStringLiteral("移動コスト"), &m_Current.m_nMoveCost, 1, 9);
     f.Check(IDC_IMPASSABLE, QStringLiteral("移動不可"), &m_Current.m_bImpassable);
@@ -173,15 +147,8 @@ void DLG_DBLAND::DefineFields(FieldForm& f)
     for (int i = 0; i < 9; ++i)
         f.Int(IDC_STAT + i, i == 0 ? QStringLiteral("能力値修正　") + QString::fromUtf8(kStatNames[i]) : QString::fromUtf8(kStatNames[i]),
               &m_Current.m_StatMod[static_cast<std::size_t>(i)], -999999, 999999);
-    // One modifier row per element of the system record, labelled with its name.
-    f.NextColumn();
-    f.Note(QStringLiteral("属性修正(%)"));
-    m_ElemLabels.clear();
-    const auto& elems = P().m_System.m_Elems;
-    for (int i = 0; i < elems.size(); ++i) {
-        f.VecInt(IDC_ELEM + i, ToQt(elems[i].m_Name), &m_Current.m_ElemMod, static_cast<std::size_t>(i), INT_MIN, INT_MAX);
-        m_ElemLabels.push_back(f.LastLabel());
-    }
+    f.SideColumn();
+    m_Elems.Build(f, this, QStringLiteral("属性修正(%)"), IDC_ELEM, &m_Current.m_ElemMod, INT_MIN, INT_MAX);
     f.Combo(IDC_SPECIAL, QStringLiteral("特殊効果"), &m_Current.m_nSpecial, LandSpecialNames());
     f.Int(IDC_SPECIAL_VALUE, QString(), &m_Current.m_nSpecialValue, 0, 999999);
     f.Check(IDC_TRAINING, QStringLiteral("トレーニングで選択可"), &m_Current.m_bTraining);
@@ -192,10 +159,7 @@ void DLG_DBLAND::DefineFields(FieldForm& f)
 void DLG_DBLAND::RefreshChoices()
 {
     SetComboItems(this, IDC_BACK, NumberedNames(P().m_Database.m_Backs, [](const cEdBack& b) { return b.m_Name; }));
-    const auto& elems = P().m_System.m_Elems;
-    for (std::size_t i = 0; i < m_ElemLabels.size(); ++i)
-        if (static_cast<int>(i) < elems.size())
-            m_ElemLabels[i]->setText(ToQt(elems[static_cast<int>(i)].m_Name));
+    m_Elems.Sync();
 }
 
 void DLG_DBLAND::AfterShow()

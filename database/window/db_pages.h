@@ -12,6 +12,7 @@
 #include "database/land.h"
 #include "database/media.h"
 #include "database/window/db_page.h"
+#include "database/window/element_rows.h"
 
 // The file chooser of the "参照" buttons (the open-file dialog unless replaced).
 FileChooser& DatabaseFileChooser();
@@ -44,6 +45,7 @@ public:
         IDC_ELEM = 1300,   // one per element
     };
     DLG_DBLAND();
+    const ElementRows& Elements() const { return m_Elems; }
 
 protected:
     std::vector<cLand>& Records() override;
@@ -55,7 +57,7 @@ protected:
     void OnPageCommand(int id, Notify code) override;
 
 private:
-    std::vector<QLabel*> m_ElemLabels;
+    ElementRows m_Elems;
 };
 
 // Page 7: party values.
