@@ -10,6 +10,7 @@
 #include "app/database_sheet.h"
 #include "app/startup.h"
 #include "database/window/db_pages.h"
+#include "database/window/skill_page.h"
 #include "project/project.h"
 
 namespace {
@@ -32,7 +33,7 @@ const PageRow kPages[] = {
     {111, "　　クラス　　", nullptr},      // DLG_DBCLASS
     {110, "　味方キャラ　", nullptr},      // DLG_DBFRIEND
     {127, "　敵キャラ　", nullptr},        // DLG_DBENEMY
-    {196, "　　スキル　　", nullptr},      // DLG_DBSKILLLIST
+    {196, "　　スキル　　", Make<DLG_DBSKILLLIST>},
     {227, "相性タイプ", Make<DLG_DBSKILLTYPE>},
     {194, "　　地形　　", Make<DLG_DBLAND>},
     {197, "パーティー変数", Make<DLG_DB_PTVAL>},
