@@ -151,3 +151,104 @@ void BM_PlainFwrite(benchmark::State& state)
 BENCHMARK(BM_PlainFwrite)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// The skill page over 30 skill groups of 150 skills each (more than the page
+// lets one make: a loaded table is shown whole), beside a plain copy of one
+// group, which is the least a switch does (the group into the page's copy).
+
+#include <QListWidget>
+
+#include "database/window/skill_page.h"
+
+namespace {
+
+constexpr int kSkillPageIndex = 3;
+
+// Puts the large skill table in place for the benchmark's time and the
+// loaded one back afterwards.
+class LargeSkillTable {
+public:
+    LargeSkillTable()
+    {
+        Prepare();
+        m_Saved = TheProject().m_SkillLists;
+        RecordList<cSkillList> table;
+        for (int g = 0; g < 30; ++g) {
+            cSkillList& group = table.emplace_back();
+            group.m_Name = "group " + std::to_string(g + 1);
+            group.m_Scenes.assign(11, 1);
+            group.m_Categs.resize(5);
+            group.m_OrgMenu.resize(7);
+            for (int s = 0; s < 150; ++s) {
+                cSkill& skill = group.m_Skills.emplace_back();
+                skill.m_Name = "skill " + std::to_string(s);
+                skill.m_Description = "a skill of the benchmark's large table";
+            }
+        }
+        RenumberSkillTable(table);
+        TheProject().m_SkillLists = std::move(table);
+    }
+    ~LargeSkillTable()
+    {
+        CloseSheet();
+        TheProject().m_SkillLists = m_Saved;
+    }
+
+private:
+    RecordList<cSkillList> m_Saved;
+};
+
+// Selecting another group: the group left is written back, the next one
+// copied and shown with its 150 skills and the usage of its first skill.
+void BM_SkillGroupSwitch(benchmark::State& state)
+{
+    LargeSkillTable large;
+    PROP_DATABASE* s = OpenSheet();
+    s->SetCurrentPage(kSkillPageIndex);
+    Pump();
+    auto* page = dynamic_cast<DLG_DBSKILLLIST*>(s->DbPage(kSkillPageIndex));
+    auto* list = page ? qobject_cast<QListWidget*>(page->Item(IDC_DB_LIST)) : nullptr;
+    if (!list || list->count() != 30) {
+        state.SkipWithError("the skill page is not there");
+        return;
+    }
+    int row = 0;
+    for (auto _ : state) {
+        row = (row + 1) % 30;
+        list->setCurrentRow(row);
+    }
+    if (page->Current().m_nGroupNo != row)
+        state.SkipWithError("the selection did not reach the page");
+}
+BENCHMARK(BM_SkillGroupSwitch)->Unit(benchmark::kMillisecond);
+
+// Entering the skill page from the land page and back.
+void BM_SkillPageSwitch(benchmark::State& state)
+{
+    LargeSkillTable large;
+    PROP_DATABASE* s = OpenSheet();
+    s->SetCurrentPage(kLandPage);
+    s->SetCurrentPage(kSkillPageIndex);
+    bool skill = false;
+    for (auto _ : state) {
+        s->SetCurrentPage(skill ? kSkillPageIndex : kLandPage);
+        skill = !skill;
+    }
+}
+BENCHMARK(BM_SkillPageSwitch)->Unit(benchmark::kMillisecond);
+
+void BM_PlainSkillGroupCopy(benchmark::State& state)
+{
+    LargeSkillTable large;
+    cSkillList copy;
+    int g = 0;
+    for (auto _ : state) {
+        copy = TheProject().m_SkillLists[g];
+        g = (g + 1) % 30;
+        benchmark::DoNotOptimize(copy);
+    }
+}
+BENCHMARK(BM_PlainSkillGroupCopy)->Unit(benchmark::kMillisecond);
+
+}  // namespace

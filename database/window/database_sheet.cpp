@@ -11,6 +11,7 @@
 #include "app/startup.h"
 #include "database/window/class_page.h"
 #include "database/window/db_pages.h"
+#include "database/window/skill_page.h"
 #include "project/project.h"
 
 namespace {
@@ -33,7 +34,7 @@ const PageRow kPages[] = {
     {111, "　　クラス　　", Make<DLG_DBCLASS>},
     {110, "　味方キャラ　", nullptr},      // DLG_DBFRIEND
     {127, "　敵キャラ　", nullptr},        // DLG_DBENEMY
-    {196, "　　スキル　　", nullptr},      // DLG_DBSKILLLIST
+    {196, "　　スキル　　", Make<DLG_DBSKILLLIST>},
     {227, "相性タイプ", Make<DLG_DBSKILLTYPE>},
     {194, "　　地形　　", Make<DLG_DBLAND>},
     {197, "パーティー変数", Make<DLG_DB_PTVAL>},
