@@ -349,7 +349,7 @@ void DLG_DBSYSTEM_10::DefineFields(FieldForm& form)
     row->addLayout(fields);
     row->addStretch(1);
     form.Widget(QString(), box);
-    form.Note(QStringLiteral("☆ゲームが「System.ini」から読む項目と、ファイルに無いときの値"));
+    form.Note(QStringLiteral("☆ゲームが「System.ini」から読む項目と、ファイルに無いときの値"))->setWordWrap(false);
 
     form.attach.push_back([this] {
         ListOptions o;
