@@ -12,6 +12,7 @@
 #include "database/window/class_page.h"
 #include "database/window/db_pages.h"
 #include "database/window/skill_page.h"
+#include "database/window/system_word_pages.h"
 #include "project/project.h"
 
 namespace {
@@ -56,12 +57,12 @@ const PageRow kPages[] = {
     {128, "システム2", nullptr},   // DLG_DBSYSTEM_2 ...
     {172, "システム3", nullptr},
     {191, "システム4", nullptr},
-    {203, "システム5", nullptr},
-    {204, "システム6", nullptr},
-    {205, "システム7", nullptr},
-    {206, "システム8", nullptr},
-    {207, "システム9", nullptr},
-    {208, "システム10", nullptr},
+    {203, "システム5", Make<DLG_DBSYSTEM_5>},
+    {204, "システム6", Make<DLG_DBSYSTEM_6>},
+    {205, "システム7", Make<DLG_DBSYSTEM_7>},
+    {206, "システム8", Make<DLG_DBSYSTEM_8>},
+    {207, "システム9", Make<DLG_DBSYSTEM_9>},
+    {208, "システム10", Make<DLG_DBSYSTEM_10>},
 };
 
 SheetFont FontOf(const QFont& font)

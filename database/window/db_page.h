@@ -103,6 +103,31 @@ private:
     int m_nPageResource;
 };
 
+// A numeric edit that stores only once its text was changed after it was
+// shown, so that a loaded value outside the range (or with more decimals than
+// shown) survives being shown and the store of every input change.
+template <class V>
+class CTRL_KEEPVAL_CLASS : public CTRL_EDITVAL_CLASS<V> {
+public:
+    void Show() override
+    {
+        CTRL_EDITVAL_CLASS<V>::Show();
+        m_Shown = this->Text();
+        m_bTouched = false;
+    }
+    void Store() override
+    {
+        if (this->Updating() || (!m_bTouched && this->Text() == m_Shown))
+            return;
+        m_bTouched = true;
+        CTRL_EDITVAL_CLASS<V>::Store();
+    }
+
+private:
+    std::string m_Shown;
+    bool m_bTouched = false;
+};
+
 // Builds labelled inputs in rows of a grid and binds them: each call makes
 // the widgets (with their ids) now and queues the control's registration for
 // OnInitDialog. Limits in characters count a double-byte character once; a
@@ -125,7 +150,7 @@ public:
         m_pDlg->AddItem(id + kSpinOffset, spin);
         DLG_CLASS* dlg = m_pDlg;
         attach.push_back([=] {
-            (new CTRL_EDITVAL_CLASS<V>)->Attach(dlg, id, value, minimum, maximum, id + kSpinOffset, V(1), decimals);
+            (new CTRL_KEEPVAL_CLASS<V>)->Attach(dlg, id, value, minimum, maximum, id + kSpinOffset, V(1), decimals);
         });
         ids.insert(id);
         return edit;
@@ -282,7 +307,7 @@ private:
 };
 
 // One entry of an integer vector as a numeric edit.
-class CTRL_EDITVEC_CLASS : public CTRL_EDITVAL_CLASS<int32_t> {
+class CTRL_EDITVEC_CLASS : public CTRL_KEEPVAL_CLASS<int32_t> {
 public:
     bool AttachEntry(DLG_CLASS* dlg, int id, std::vector<int32_t>* vec, std::size_t index, int32_t minimum,
                      int32_t maximum, int spinId)
@@ -294,13 +319,13 @@ public:
     void Show() override
     {
         m_nProxy = m_nIndex < m_pVec->size() ? (*m_pVec)[m_nIndex] : 0;
-        CTRL_EDITVAL_CLASS<int32_t>::Show();
+        CTRL_KEEPVAL_CLASS<int32_t>::Show();
     }
     void Store() override
     {
         if (Updating())
             return;
-        CTRL_EDITVAL_CLASS<int32_t>::Store();
+        CTRL_KEEPVAL_CLASS<int32_t>::Store();
         if (m_nIndex < m_pVec->size())
             (*m_pVec)[m_nIndex] = m_nProxy;
     }
