@@ -10,6 +10,7 @@
 #include "app/database_sheet.h"
 #include "app/startup.h"
 #include "database/window/db_pages.h"
+#include "database/window/system_pages.h"
 #include "project/project.h"
 
 namespace {
@@ -50,10 +51,10 @@ const PageRow kPages[] = {
      [] { return std::unique_ptr<DB_PAGE>(new DLG_DB_BGM(195, QStringLiteral("　BGM　"), MediaKind::Bgm, {1, 999, 0})); }},
     {230, "　ヘルプ　", Make<DLG_DB_HELP>},
     {226, "ワールドチップ", Make<DLG_DBWORLDCHIP>},
-    {112, "システム1", nullptr},   // DLG_DBSYSTEM
-    {128, "システム2", nullptr},   // DLG_DBSYSTEM_2 ...
-    {172, "システム3", nullptr},
-    {191, "システム4", nullptr},
+    {112, "システム1", Make<DLG_DBSYSTEM>},
+    {128, "システム2", Make<DLG_DBSYSTEM_2>},
+    {172, "システム3", Make<DLG_DBSYSTEM_3>},
+    {191, "システム4", Make<DLG_DBSYSTEM_4>},
     {203, "システム5", nullptr},
     {204, "システム6", nullptr},
     {205, "システム7", nullptr},
