@@ -339,6 +339,12 @@ void cSystem::NewSystem()
     UpdateDerived();
 }
 
+const LabelTable& BattleModeLabels()
+{
+    static const LabelTable labels{"マニュアル（戦闘で戦闘コマンドを選択）", "オート（マップで戦闘コマンドを選択）"};
+    return labels;
+}
+
 void cSystem::SetBattleMode(int32_t mode)
 {
     m_nBattleMode = mode;

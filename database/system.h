@@ -14,6 +14,7 @@
 #include "database/land.h"
 #include "database/media.h"
 #include "database/skill.h"
+#include "records/labels.h"
 #include "records/serial.h"
 
 // One parameter name. The third value is the parameter's upper limit (0: none);
@@ -199,6 +200,9 @@ struct SystemMenu {
     std::vector<const char*> words;
 };
 const std::vector<SystemMenu>& SystemMenus();
+
+// The battle modes as the battle-mode choice lists them: 0 manual, 1 auto.
+const LabelTable& BattleModeLabels();
 
 // The default game words (UTF-8), kGameWordCount of them.
 const std::array<const char*, kGameWordCount>& DefaultGameWords();

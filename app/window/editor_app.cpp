@@ -97,7 +97,7 @@ void DLG_BATTLEMODE::OnInitDialog()
     m_nMode = TheProject().m_System.m_nBattleMode;
     auto* combo = new CTRL_COMBO_CLASS<int>;
     combo->Attach(this, IDC_MODE, &m_nMode, 0);
-    combo->SetItems({SJ("マニュアル（戦闘で戦闘コマンドを選択）"), SJ("オート（マップで戦闘コマンドを選択）")});
+    combo->SetItems({BattleModeLabels()[0], BattleModeLabels()[1]});
     UpdateAll();
     // Centred on the desktop with the cursor on it.
     if (QScreen* s = QGuiApplication::primaryScreen()) {

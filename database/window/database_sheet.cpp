@@ -13,6 +13,7 @@
 #include "database/window/db_pages.h"
 #include "database/window/skill_page.h"
 #include "database/window/system_word_pages.h"
+#include "database/window/system_pages.h"
 #include "project/project.h"
 
 namespace {
@@ -53,10 +54,10 @@ const PageRow kPages[] = {
      [] { return std::unique_ptr<DB_PAGE>(new DLG_DB_BGM(195, QStringLiteral("　BGM　"), MediaKind::Bgm, {1, 999, 0})); }},
     {230, "　ヘルプ　", Make<DLG_DB_HELP>},
     {226, "ワールドチップ", Make<DLG_DBWORLDCHIP>},
-    {112, "システム1", nullptr},   // DLG_DBSYSTEM
-    {128, "システム2", nullptr},   // DLG_DBSYSTEM_2 ...
-    {172, "システム3", nullptr},
-    {191, "システム4", nullptr},
+    {112, "システム1", Make<DLG_DBSYSTEM>},
+    {128, "システム2", Make<DLG_DBSYSTEM_2>},
+    {172, "システム3", Make<DLG_DBSYSTEM_3>},
+    {191, "システム4", Make<DLG_DBSYSTEM_4>},
     {203, "システム5", Make<DLG_DBSYSTEM_5>},
     {204, "システム6", Make<DLG_DBSYSTEM_6>},
     {205, "システム7", Make<DLG_DBSYSTEM_7>},

@@ -2,6 +2,8 @@
 
 #include <QVBoxLayout>
 
+#include "database/usage.h"
+
 namespace {
 
 ListOptions Numbered(int minimum, int maximum)
@@ -39,7 +41,12 @@ void DLG_ELEM::Build(QDialog* dialog)
     auto* fields = new QGridLayout;
     fields->addWidget(DbLabel(dialog, "名称"), 0, 0);
     fields->addWidget(DbText(this, dialog, IDC_NAME), 0, 1);
-    fields->setRowStretch(1, 1);
+    fields->addWidget(DbLabel(dialog, "使用箇所"), 1, 0, 1, 2);
+    QListWidget* usage = MakeUsageList(dialog);
+    usage->setMinimumWidth(260);
+    AddItem(IDC_USAGE, usage);
+    fields->addWidget(usage, 2, 0, 1, 2);
+    fields->setRowStretch(3, 1);
     row->addLayout(fields);
     layout->addLayout(row);
     layout->addLayout(DbOkCancel(this, dialog));
@@ -50,6 +57,7 @@ void DLG_ELEM::OnInitDialog()
     DLG_CLASS::OnInitDialog();
     m_Work = m_Target;
     m_Pane.Attach(this, IDC_LIST, &m_Work, Numbered(1, 99), [](int, const cElem& e) { return e.m_Name; });
+    m_Pane.beforeShow = [this] { ShowElementUsage(); };
     (new CTRL_EDITSTR_CLASS)->Attach(this, IDC_NAME, &m_Pane.current.m_Name, 16, 16, 1);
     (new CTRL_BUTTON_CLASS)->Attach(this, IDC_INSERT);
     (new CTRL_BUTTON_CLASS)->Attach(this, IDC_DELETE);
@@ -77,6 +85,17 @@ void DLG_ELEM::OnCommand(int id, Notify code)
         Close(1);
     } else if (id == IDC_CANCEL)
         Close(0);
+}
+
+// Resistances and modifiers follow the elements by position, so the records
+// that use the selected line are those with a value at that position.
+void DLG_ELEM::ShowElementUsage()
+{
+    auto* list = qobject_cast<QListWidget*>(Item(IDC_USAGE));
+    if (m_Pane.HasRecord())
+        ShowUsage(list, FindElementUsage(ProjectDatabaseView(), m_Pane.Selection()));
+    else if (list)
+        list->clear();
 }
 
 // ---------------------------------------------------------------------------

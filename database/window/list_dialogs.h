@@ -1,4 +1,5 @@
-// Small list dialogs of the database: "属性の種類" (elements), "カテゴリー"
+// Small list dialogs of the database: "属性の種類" (elements, with the read-only
+// "使用箇所" of the selected one), "カテゴリー"
 // (a skill group's or the system's categories) and "センス" (a class's sense
 // per category). Each works on a copy and writes it back on OK.
 #pragma once
@@ -11,7 +12,7 @@
 
 class DLG_ELEM : public DLG_CLASS {
 public:
-    enum { IDD = 119, IDC_LIST = 2001, IDC_NAME = 2002, IDC_INSERT = 2003, IDC_DELETE = 2004 };
+    enum { IDD = 119, IDC_LIST = 2001, IDC_NAME = 2002, IDC_INSERT = 2003, IDC_DELETE = 2004, IDC_USAGE = 2005 };
     explicit DLG_ELEM(RecordList<cElem>& elems);
     int Run(WND_CLASS* owner) { return RunDbDialog(*this, owner); }
     void Build(QDialog* dialog) override;
@@ -19,6 +20,7 @@ public:
     void OnCommand(int id, Notify code) override;
 
 private:
+    void ShowElementUsage();
     RecordList<cElem>& m_Target;
     RecordList<cElem> m_Work;
     ListPane<cElem> m_Pane;
