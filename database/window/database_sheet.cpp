@@ -9,6 +9,7 @@
 
 #include "app/database_sheet.h"
 #include "app/startup.h"
+#include "database/window/chara_pages.h"
 #include "database/window/db_pages.h"
 #include "project/project.h"
 
@@ -30,8 +31,8 @@ std::unique_ptr<DB_PAGE> Make()
 
 const PageRow kPages[] = {
     {111, "　　クラス　　", nullptr},      // DLG_DBCLASS
-    {110, "　味方キャラ　", nullptr},      // DLG_DBFRIEND
-    {127, "　敵キャラ　", nullptr},        // DLG_DBENEMY
+    {110, "　味方キャラ　", Make<DLG_DBFRIEND>},
+    {127, "　敵キャラ　", Make<DLG_DBENEMY>},
     {196, "　　スキル　　", nullptr},      // DLG_DBSKILLLIST
     {227, "相性タイプ", Make<DLG_DBSKILLTYPE>},
     {194, "　　地形　　", Make<DLG_DBLAND>},
