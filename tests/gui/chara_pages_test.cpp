@@ -5,6 +5,8 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLineEdit>
 #include <QListWidget>
 #include <filesystem>
@@ -276,7 +278,15 @@ TEST_F(CharaPagesTest, EnemyPageScreenshot)
     PROP_DATABASE* s = Open(kEnemyPage);
     SelectLine(s->DbPage(kEnemyPage), 1);
     QImage shot = s->Widget()->grab().toImage();
+    EXPECT_EQ(shot.size(), QSize(971, 714));
     shot.save(QStringLiteral(VANTOR_BUILD_DIR "/tests/database_enemy_page.png"));
+    // Under an X server with a window manager, the screen as well: the sheet
+    // in its frame.
+    if (QGuiApplication::platformName() == QStringLiteral("xcb")) {
+        QTest::qWait(300);
+        QGuiApplication::primaryScreen()->grabWindow(0).save(
+            QStringLiteral(VANTOR_BUILD_DIR "/tests/database_enemy_page_screen.png"));
+    }
     SheetButton(s, "sheetCancel");
 }
 
