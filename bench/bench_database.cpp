@@ -4,11 +4,15 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
 #include <cstdio>
 
 #include "base/heap.h"
 #include "base/host_file.h"
 #include "big_project.h"
+#include "database/window/chara_pages.h"
 #include "database/window/database_sheet.h"
 #include "project/database_snapshot.h"
 #include "ui/application.h"
@@ -149,6 +153,98 @@ void BM_PlainFwrite(benchmark::State& state)
         }
 }
 BENCHMARK(BM_PlainFwrite)->Unit(benchmark::kMillisecond);
+
+// The enemy page over the 2,000 enemies of the large project. Entering it
+// from the party value page (leaving it is not timed): the class and party
+// value names, the list's 2,000 lines, one record into the inputs.
+enum { kEnemyPage = 2, kPtValPage = 6 };
+
+void BM_EnemyPageSwitch(benchmark::State& state)
+{
+    Prepare();
+    PROP_DATABASE* s = OpenSheet();
+    s->SetCurrentPage(kEnemyPage);
+    for (auto _ : state) {
+        state.PauseTiming();
+        s->SetCurrentPage(kPtValPage);
+        state.ResumeTiming();
+        s->SetCurrentPage(kEnemyPage);
+    }
+    CloseSheet();
+}
+BENCHMARK(BM_EnemyPageSwitch)->Unit(benchmark::kMillisecond);
+
+// Selecting the first and the last enemy in turn: the record left written
+// back, the one selected shown with its game and reference values.
+void BM_EnemyPageSelect(benchmark::State& state)
+{
+    Prepare();
+    PROP_DATABASE* s = OpenSheet();
+    s->SetCurrentPage(kEnemyPage);
+    DLG_CLASS* page = s->DbPage(kEnemyPage);
+    auto* list = qobject_cast<QListWidget*>(page->Item(IDC_DB_LIST));
+    auto* name = qobject_cast<QLineEdit*>(page->Item(DLG_DBENEMY::IDC_NAME));
+    const int last = list->count() - 1;
+    int row = 0;
+    for (auto _ : state) {
+        row = row == 0 ? last : 0;
+        list->setCurrentRow(row);
+    }
+    if (name->text().toStdString() != Cp932ToUtf8(TheProject().m_Enemies[row].m_Name))
+        state.SkipWithError("the selected enemy was not shown");
+    CloseSheet();
+}
+BENCHMARK(BM_EnemyPageSelect)->Unit(benchmark::kMillisecond);
+
+// One key typed into the enemy's name, then one backspace: each writes the
+// record into the list and its line.
+void BM_EnemyPageKeystroke(benchmark::State& state)
+{
+    Prepare();
+    PROP_DATABASE* s = OpenSheet();
+    s->SetCurrentPage(kEnemyPage);
+    DLG_CLASS* page = s->DbPage(kEnemyPage);
+    qobject_cast<QListWidget*>(page->Item(IDC_DB_LIST))->setCurrentRow(1000);
+    auto* name = qobject_cast<QLineEdit*>(page->Item(DLG_DBENEMY::IDC_NAME));
+    name->end(false);
+    bool type = true;
+    bool typed = false;
+    for (auto _ : state) {
+        QKeyEvent key(QEvent::KeyPress, type ? Qt::Key_A : Qt::Key_Backspace, Qt::NoModifier,
+                      type ? QStringLiteral("a") : QString());
+        QApplication::sendEvent(name, &key);
+        if (type)
+            typed = typed || TheProject().m_Enemies[1000].m_Name.back() == 'a';
+        type = !type;
+    }
+    if (!typed)
+        state.SkipWithError("the key did not reach the record");
+    CloseSheet();
+}
+BENCHMARK(BM_EnemyPageKeystroke)->Unit(benchmark::kMillisecond);
+
+// Plain baselines of the enemy page: copying one enemy, and copying the whole
+// list (what the page must never do on a switch, a selection or a key).
+void BM_PlainEnemyCopy(benchmark::State& state)
+{
+    Prepare();
+    const cEnemy& source = TheProject().m_Enemies[1000];
+    for (auto _ : state) {
+        cEnemy copy = source;
+        benchmark::DoNotOptimize(copy);
+    }
+}
+BENCHMARK(BM_PlainEnemyCopy)->Unit(benchmark::kMicrosecond);
+
+void BM_PlainEnemyListCopy(benchmark::State& state)
+{
+    Prepare();
+    for (auto _ : state) {
+        std::vector<cEnemy> copy = TheProject().m_Enemies.items();
+        benchmark::DoNotOptimize(copy);
+    }
+}
+BENCHMARK(BM_PlainEnemyListCopy)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

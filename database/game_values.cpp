@@ -36,3 +36,12 @@ StatArray ReferenceValues(const GameStats& stats, int level, int timing)
         out[i] = ReferenceValue(stats.initial[i], stats.final[i], level, stats.levelLimit, timing);
     return out;
 }
+
+bool CharaValues(const cChara& chara, const RecordList<cClass>& classes, CharaPageValues& out)
+{
+    if (chara.m_nClass < 0 || chara.m_nClass >= classes.size())
+        return false;
+    out.game = ResolveGameStats(chara, classes[chara.m_nClass]);
+    out.reference = ReferenceValues(out.game, chara.m_nLevel, chara.m_nGrowthTiming);
+    return true;
+}

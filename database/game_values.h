@@ -35,3 +35,13 @@ inline GameStats ResolveGameStats(const cChara& chara, const cClass& cls)
 // are pulled into it; a level limit of 1 stands at its end.
 int32_t ReferenceValue(int32_t initial, int32_t final, int level, int levelLimit, int timing);
 StatArray ReferenceValues(const GameStats& stats, int level, int timing);
+
+// What the character pages show beside a character's stored stats: its stats
+// resolved against its class ("ゲーム値") and brought to its own level with its
+// growth timing ("参考値"). Reads the record only; false when its class number
+// names no class of the table.
+struct CharaPageValues {
+    GameStats game;
+    StatArray reference{};
+};
+bool CharaValues(const cChara& chara, const RecordList<cClass>& classes, CharaPageValues& out);

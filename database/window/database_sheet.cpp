@@ -10,6 +10,7 @@
 #include "app/database_sheet.h"
 #include "app/startup.h"
 #include "database/window/class_page.h"
+#include "database/window/chara_pages.h"
 #include "database/window/db_pages.h"
 #include "database/window/skill_page.h"
 #include "database/window/system_word_pages.h"
@@ -34,8 +35,8 @@ std::unique_ptr<DB_PAGE> Make()
 
 const PageRow kPages[] = {
     {111, "　　クラス　　", Make<DLG_DBCLASS>},
-    {110, "　味方キャラ　", nullptr},      // DLG_DBFRIEND
-    {127, "　敵キャラ　", nullptr},        // DLG_DBENEMY
+    {110, "　味方キャラ　", Make<DLG_DBFRIEND>},
+    {127, "　敵キャラ　", Make<DLG_DBENEMY>},
     {196, "　　スキル　　", Make<DLG_DBSKILLLIST>},
     {227, "相性タイプ", Make<DLG_DBSKILLTYPE>},
     {194, "　　地形　　", Make<DLG_DBLAND>},

@@ -80,8 +80,11 @@ public:
     }
     void Store() override
     {
-        if (this->Text() != m_Shown)
-            CTRL_EDITVAL_CLASS<T>::Store();
+        if (this->Text() == m_Shown)
+            return;
+        CTRL_EDITVAL_CLASS<T>::Store();
+        // Typed once, the edit is the user's: typing the shown text again stores it too.
+        m_Shown = this->Text();
     }
 
 private:

@@ -82,4 +82,50 @@ TEST(GameValues, ResolvedAgainstTheClassThenBroughtToALevel)
     EXPECT_EQ(ReferenceValues(ResolveGameStats(chara, cls), 1, 0)[1], 250);
 }
 
+// The page's figures for a character as stored: its class found by number,
+// its own level and timing, a stat of initial value 0 taking the class's.
+TEST(GameValues, CharaValuesAtTheCharactersLevelAndTiming)
+{
+    RecordList<cClass> classes;
+    classes.emplace_back().m_nLevelLimit = 11;
+    cClass& cls = classes.emplace_back();
+    cls.m_nLevelLimit = 11;
+    cls.m_InitialStats.fill(10);
+    cls.m_FinalStats.fill(110);
+
+    cEnemy chara;
+    chara.m_nClass = 1;
+    chara.m_InitialStats = {};
+    chara.m_FinalStats = {};
+    chara.m_InitialStats[8] = 5;  // speed of its own, no growth
+    const cEnemy before = chara;
+
+    struct Case { int level, timing; int32_t hp; };
+    const Case cases[] = {{1, 0, 10}, {6, 0, 60}, {6, -10, 80}, {6, 10, 35}, {11, 10, 110}, {60, 0, 110}};
+    for (const Case& c : cases) {
+        chara.m_nLevel = c.level;
+        chara.m_nGrowthTiming = c.timing;
+        CharaPageValues v;
+        ASSERT_TRUE(CharaValues(chara, classes, v));
+        EXPECT_EQ(v.game.initial[0], 10);
+        EXPECT_EQ(v.reference[0], c.hp) << "L" << c.level << " t" << c.timing;
+        EXPECT_EQ(v.reference[8], 5);
+    }
+
+    // A class of level limit 1 shows its final values at once.
+    classes[1].m_nLevelLimit = 1;
+    chara.m_nLevel = 1;
+    CharaPageValues v;
+    ASSERT_TRUE(CharaValues(chara, classes, v));
+    EXPECT_EQ(v.reference[0], 110);
+
+    // A class number beyond the table gives nothing to show.
+    chara.m_nClass = 2;
+    EXPECT_FALSE(CharaValues(chara, classes, v));
+    chara.m_nClass = before.m_nClass;
+    chara.m_nLevel = before.m_nLevel;
+    chara.m_nGrowthTiming = before.m_nGrowthTiming;
+    EXPECT_TRUE(chara.Equals(before));
+}
+
 }  // namespace
