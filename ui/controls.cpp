@@ -58,7 +58,8 @@ void CTRL_EDITSTR_CLASS::Store()
 {
     if (Updating() || !m_pVar)
         return;
-    std::string_view text = CutTextForStore(Text(), static_cast<std::size_t>(m_nMaxLength), m_bMessageChars);
+    const std::string all = Text();
+    std::string_view text = CutTextForStore(all, static_cast<std::size_t>(m_nMaxLength), m_bMessageChars);
     if (m_nMaxChars > 0)
         text = CutToChars(text, static_cast<std::size_t>(m_nMaxChars));
     *m_pVar = std::string(text);
