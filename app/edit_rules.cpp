@@ -196,6 +196,22 @@ int BreakLongLines(std::string& text, std::size_t& selStart, std::size_t& selEnd
     return breaks;
 }
 
+std::size_t CountChars(std::string_view text)
+{
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < text.size(); i += CharLength(text, i))
+        ++n;
+    return n;
+}
+
+std::string_view CutToChars(std::string_view text, std::size_t maxChars)
+{
+    std::size_t i = 0;
+    for (std::size_t n = 0; i < text.size() && n < maxChars; ++n)
+        i += CharLength(text, i);
+    return text.substr(0, i);
+}
+
 std::string_view CutTextForStore(std::string_view text, std::size_t maxLength, bool messageChars)
 {
     std::size_t limit = messageChars ? (maxLength > 0 ? maxLength * 2 - 1 : 0) : maxLength;

@@ -78,6 +78,11 @@ int CountLines(std::string_view text);
 int BreakLongLines(std::string& text, std::size_t& selStart, std::size_t& selEnd, std::size_t maxWidth,
                    bool messageChars);
 
+// Characters of a text where every character counts once, double-byte or
+// not (a line break is two); and the longest prefix of at most maxChars.
+std::size_t CountChars(std::string_view text);
+std::string_view CutToChars(std::string_view text, std::size_t maxChars);
+
 // The first maxLength bytes of text (twice the length minus one for message
 // characters), never cutting a character.
 std::string_view CutTextForStore(std::string_view text, std::size_t maxLength, bool messageChars);

@@ -399,8 +399,10 @@ int SoundPlayer::Change(int slot, const std::string& deviceType, const std::stri
     } else {
         CloseSlot(m_Slots[std::size_t(slot)]);
     }
+    // The box names the decoder's reason when there is one, not this line.
+    ClearSoundFailure();
     if (!Open(m_Slots[std::size_t(slot)], deviceType, file)) {
-        SoundFailure(StrPrintf(SJ("ChangeSound失敗！ %s").c_str(), file.c_str()));
+        SoundFailure(StrPrintf(SJ("ChangeSound失敗！ %s").c_str(), file.c_str()), true);
         return 0;
     }
     return 1;

@@ -104,9 +104,10 @@ bool ReadTrack(const uint8_t* base, const uint8_t* p, const uint8_t* end, std::v
 
 }  // namespace
 
-void SoundFailure(const std::string& line)
+void SoundFailure(const std::string& line, bool followsCause)
 {
-    g_lastFailure = line;
+    if (!followsCause || g_lastFailure.empty())
+        g_lastFailure = line;
     ErrorLogPrintf("%s", line.c_str());
     ReportLogPrintf("%s", line.c_str());
 }

@@ -9,7 +9,9 @@
 
 // Where a player writes its failure lines: the error log and the report log,
 // and the last line is kept so a caller's box can say why a file did not play.
-void SoundFailure(const std::string& line);
+// A line that only follows from an earlier one (followsCause) leaves that one
+// kept when there is one.
+void SoundFailure(const std::string& line, bool followsCause = false);
 const std::string& LastSoundFailure();
 void ClearSoundFailure();
 

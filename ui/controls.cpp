@@ -58,7 +58,11 @@ void CTRL_EDITSTR_CLASS::Store()
 {
     if (Updating() || !m_pVar)
         return;
-    *m_pVar = std::string(CutTextForStore(Text(), static_cast<std::size_t>(m_nMaxLength), m_bMessageChars));
+    const std::string all = Text();
+    std::string_view text = CutTextForStore(all, static_cast<std::size_t>(m_nMaxLength), m_bMessageChars);
+    if (m_nMaxChars > 0)
+        text = CutToChars(text, static_cast<std::size_t>(m_nMaxChars));
+    *m_pVar = std::string(text);
 }
 
 void CTRL_EDITSTR_CLASS::OnChange()
@@ -74,9 +78,23 @@ void CTRL_EDITSTR_CLASS::OnChange()
     // A text over the length limit keeps what fits, cut at a character
     // boundary as Store cuts it: what was just inserted is cut first, before
     // the lines are broken; whatever the breaks add is cut from the end.
-    const std::size_t maxBytes =
+    std::size_t maxBytes =
         m_bMessageChars ? (m_nMaxLength > 0 ? static_cast<std::size_t>(m_nMaxLength) * 2 - 1 : 0)
                         : static_cast<std::size_t>(m_nMaxLength);
+    if (m_nMaxChars > 0 && CountChars(text) > static_cast<std::size_t>(m_nMaxChars)) {
+        // The largest byte limit whose kept text has no more characters than
+        // allowed: the edit is then cut as it would be by bytes.
+        const auto maxChars = static_cast<std::size_t>(m_nMaxChars);
+        std::size_t low = 0, high = std::min(maxBytes, text.size());
+        while (low < high) {
+            std::size_t mid = (low + high + 1) / 2, caret = 0;
+            if (CountChars(LimitEditedText(m_Accepted, text, mid, caret)) <= maxChars)
+                low = mid;
+            else
+                high = mid - 1;
+        }
+        maxBytes = low;
+    }
     bool cut = false;
     if (text.size() > maxBytes) {
         std::size_t caret = 0;

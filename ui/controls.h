@@ -314,12 +314,16 @@ public:
     void Store() override;
     void OnChange() override;
     int MaxLines() const { return m_nMaxLines; }
+    // Also limits the text to this many characters, a double-byte character
+    // counting once (0: no such limit).
+    void LimitCharacters(int maxChars) { m_nMaxChars = maxChars; }
 
 private:
     std::string* m_pVar = nullptr;
     int m_nMaxLength = 4096;
     int m_nMaxLineWidth = 1024;
     int m_nMaxLines = 32;
+    int m_nMaxChars = 0;
     bool m_bMessageChars = false;
     std::string m_Accepted;
     int m_nAcceptedStart = 0, m_nAcceptedEnd = 0;

@@ -510,12 +510,34 @@ bool DLG_EACT_CHANGEBGM::OnItem(int id, Notify code)
     const auto& pieces = TheProject().m_Database.m_Bgms;
     if (music <= 0 || music >= pieces.size()) {
         Sound().StopMusic();
+        m_bPlayed = false;
         return true;
     }
     const cEdBgm& piece = pieces[music];
+    m_bPlayed = true;
     if (!Sound().PlayMusic(piece.m_Path, piece.m_nVolume, true))
         ErrorBoxPrintf("%s", LoadFailureText().c_str());
     return true;
+}
+
+void DLG_EACT_CHANGEBGM::StopPlayed()
+{
+    if (m_bPlayed)
+        Sound().StopMusic();
+    m_bPlayed = false;
+}
+
+void DLG_EACT_CHANGEBGM::OnCommand(int id, Notify code)
+{
+    if (((id == IDC_OK || id == IDC_CANCEL) && code == Notify::Click) || id == IDC_ESCAPE)
+        StopPlayed();
+    DLG_EACT_BASE::OnCommand(id, code);
+}
+
+void DLG_EACT_CHANGEBGM::OnClose()
+{
+    StopPlayed();
+    DLG_EACT_BASE::OnClose();
 }
 
 bool DLG_EACT_PLAYSOUND::OnItem(int id, Notify code)

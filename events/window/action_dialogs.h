@@ -91,6 +91,13 @@ public:
 
 protected:
     bool OnItem(int id, Notify code) override;
+    // The piece played here stops when the dialog closes, however it closes.
+    void OnCommand(int id, Notify code) override;
+    void OnClose() override;
+
+private:
+    void StopPlayed();
+    bool m_bPlayed = false;
 };
 
 class DLG_EACT_PLAYSOUND : public DLG_EACT_BASE {

@@ -270,7 +270,10 @@ void DLG_MOVEAITEMPLATE::OnInitDialog()
     DLG_CLASS::OnInitDialog();
     m_pManager = std::make_unique<TemplateManager>(TheProject().m_MoveAITemplates, m_bNew);
     (new CTRL_EDITSTR_CLASS)->Attach(this, IDC_NAME, &m_Name, 64, 0, 1);
-    (new CTRL_EDITSTR_CLASS)->Attach(this, IDC_DESCRIPTION, &m_Description, 512, 0, 0);
+    // 256 characters, a double-byte one counting once (so at most 512 bytes).
+    auto* description = new CTRL_EDITSTR_CLASS;
+    description->Attach(this, IDC_DESCRIPTION, &m_Description, 512, 0, 0);
+    description->LimitCharacters(256);
     ShowSelection();
 }
 

@@ -333,6 +333,26 @@ TEST(EventAction, PlayingMusicAndSounds)
     EXPECT_EQ(sink.texts[0].substr(0, SJ("読み込み失敗！").size()), SJ("読み込み失敗！"));
     EXPECT_EQ(act.P(1), 0);
 
+    // A piece played here stops when the dialog closes, whichever way.
+    sound.fail = false;
+    const int closeBox = -1;
+    for (int how : {int(IDC_OK), int(IDC_CANCEL), int(IDC_ESCAPE), closeBox}) {
+        SCOPED_TRACE(how);
+        sound.stops = 0;
+        WhenOpen([&] {
+            chooseAndPlay(2);
+            EXPECT_EQ(sound.stops, 0);
+            if (how == IDC_ESCAPE)
+                CurrentModalDialog()->reject();  // what Escape does
+            else if (how == closeBox)
+                CurrentModalDialog()->close();
+            else
+                Click(how);
+        });
+        EditEventAction(nullptr, act, false, false);
+        EXPECT_EQ(sound.stops, 1);
+    }
+
     sound.fail = false;
     cEventAct se(Act::SoundEffect);
     WhenOpen([&] {

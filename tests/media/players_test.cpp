@@ -207,7 +207,7 @@ TEST(SoundPlayer, SlotsAndFiles)
     EXPECT_EQ(r.effects.PlayFile(4, "wave\\a.ogg", 0), 0);
     ClearSoundFailure();
     EXPECT_EQ(r.effects.PlayFile(4, "wave\\none.wav", 0), 0);
-    EXPECT_EQ(Cp932ToUtf8(LastSoundFailure()), "ChangeSound失敗！ wave\\none.wav");
+    EXPECT_EQ(Cp932ToUtf8(LastSoundFailure()), "Wave wave\\none.wav ファイルが開けません");  // the cause, not the ChangeSound line
     EXPECT_EQ(r.effects.PlayFile(4, "wave\\c.MID", 0), 1);
     EXPECT_EQ(r.effects.SlotType(4), "sequencer");
     EXPECT_FALSE(r.effects.SlotOpen(0));
