@@ -9,19 +9,20 @@ struct KindRow {
     int cell;
     int perColumn;   // cells numbered down a column before the next column; 0: by rows
     int perRow;      // cells numbered along a row (by-row kinds)
-};
-
-constexpr KindRow kKinds[kGraphicKindCount] = {
-    {IMG_SHEET_CHARA, 48, 10, 0},
-    {IMG_SHEET_EFFECT, 64, 8, 0},
-    {IMG_SHEET_LAND, 32, 0, 8},
-    {IMG_SHEET_EVENT, 32, 16, 0},
+    // By-row kinds: the number the block right of the first perRow columns
+    // starts at; 0 when nothing right of them is numbered.
+    int rightBlock;
 };
 
 // The land sheet holds two blocks of 8 x 16 chips side by side; the right one
-// continues the numbering at 128.
-constexpr int kLandBlockWidth = 256;
-constexpr int kLandBlockCells = 128;
+// continues the numbering at 128. The world chip sheet is one block of rows.
+constexpr KindRow kKinds[kGraphicKindCount] = {
+    {IMG_SHEET_CHARA, 48, 10, 0, 0},
+    {IMG_SHEET_EFFECT, 64, 8, 0, 0},
+    {IMG_SHEET_LAND, 32, 0, 8, 128},
+    {IMG_SHEET_EVENT, 32, 16, 0, 0},
+    {IMG_WORLDMAPCHIP, 32, 0, 8, 0},
+};
 
 bool Known(int kind) { return kind >= 0 && kind < kGraphicKindCount; }
 
@@ -38,9 +39,13 @@ int GraphicCellAt(int kind, int x, int y)
     const KindRow& k = kKinds[kind];
     if (k.perColumn > 0)
         return (x / k.cell) * k.perColumn + y / k.cell;
+    const int blockWidth = k.perRow * k.cell;
     int number = (x / k.cell) % k.perRow + (y / k.cell) * k.perRow;
-    if (x >= kLandBlockWidth)
-        number += kLandBlockCells;
+    if (x >= blockWidth) {
+        if (k.rightBlock == 0)
+            return -1;
+        number += k.rightBlock;
+    }
     return number;
 }
 
@@ -55,9 +60,12 @@ GraphicCell GraphicCellRect(int kind, int number)
         cell.y = number % k.perColumn * k.cell;
         return cell;
     }
-    int block = number / kLandBlockCells;
-    int inBlock = number % kLandBlockCells;
-    cell.x = block * kLandBlockWidth + inBlock % k.perRow * k.cell;
+    int block = 0, inBlock = number;
+    if (k.rightBlock > 0) {
+        block = number / k.rightBlock;
+        inBlock = number % k.rightBlock;
+    }
+    cell.x = block * k.perRow * k.cell + inBlock % k.perRow * k.cell;
     cell.y = inBlock / k.perRow * k.cell;
     return cell;
 }

@@ -4,14 +4,15 @@
 
 // Kinds: 0 character graphics (48 x 48, numbered down the columns of 10),
 // 1 effects (64 x 64, columns of 8), 2 land chips (32 x 32, rows of 8, the
-// right half numbered from 128), 3 event pictures (32 x 32, columns of 16).
-inline constexpr int kGraphicKindCount = 4;
+// right half numbered from 128), 3 event pictures (32 x 32, columns of 16),
+// 4 world chips (32 x 32, rows of 8; nothing right of the eighth column).
+inline constexpr int kGraphicKindCount = 5;
 
 struct GraphicCell {
     int x = 0, y = 0, width = 0, height = 0;   // sheet pixels
 };
 
-// The working sheet (IMG_SHEET_*) shown for a kind; -1 for an unknown kind.
+// The sheet (an image table row) shown for a kind; -1 for an unknown kind.
 int GraphicSheet(int kind);
 
 // Cell edge in pixels (square cells); 0 for an unknown kind.

@@ -198,17 +198,31 @@ void RenderWorldMap(Surface& target, const WorldScene& scene, int scrollX, int s
     const int lastX = std::min(scrollX + cols, map.m_nWidth), lastY = std::min(scrollY + rows, map.m_nHeight);
     auto inView = [&](int x, int y) { return x >= firstX && y >= firstY && x < lastX && y < lastY; };
 
-    // World chips: each chip names its picture on the world chip sheet.
+    // The background picture, behind everything else on the map.
+    const bool back = map.m_bUseBackImage && Usable(scene.back);
+    if (back) {
+        const int w = std::min(scene.back->Width(), map.m_nWidth * kChipSize);
+        const int h = std::min(scene.back->Height(), map.m_nHeight * kChipSize);
+        DrawSurface(target, -scrollX * kChipSize, -scrollY * kChipSize, w, h, *scene.back, 0, 0, 1);
+    }
+
+    // World chips: each chip names its picture on the world chip sheet. With
+    // nothing beneath them they are copied whole, which is quicker.
     const int chipCount = map.m_Chips.size();
+    const bool keyed = back && scene.chipKey && Usable(scene.chips) && !scene.chips->HasMask();
     if (Usable(scene.chips))
         for (int y = firstY; y < lastY; ++y)
             for (int x = firstX; x < lastX; ++x) {
                 int chip = map.Cell(x, y);
                 if (chip < 0 || chip >= chipCount)
                     continue;
-                int g = map.m_Chips[chip].m_nGraphic;
-                DrawSurface(target, (x - scrollX) * kChipSize, (y - scrollY) * kChipSize, kChipSize, kChipSize,
-                            *scene.chips, (g % 8) * kChipSize, (g / 8) * kChipSize, 1);
+                const int g = map.m_Chips[chip].m_nGraphic;
+                const int px = (x - scrollX) * kChipSize, py = (y - scrollY) * kChipSize;
+                const int sx = (g % 8) * kChipSize, sy = (g / 8) * kChipSize;
+                if (keyed)
+                    DrawKeyed(target, px, py, kChipSize, kChipSize, *scene.chips, sx, sy, *scene.chipKey);
+                else
+                    DrawSurface(target, px, py, kChipSize, kChipSize, *scene.chips, sx, sy, 1);
             }
 
     // Placed world events: the first page's picture, whole and masked, in a frame.

@@ -35,11 +35,19 @@ struct MapScene {
     bool gameView = false;
 };
 
-// The world map and the sheets it is drawn from (either may be missing).
+// The world map and the pictures it is drawn from (any may be missing).
 struct WorldScene {
     const cWorldMap* map = nullptr;    // none: the view is cleared
     const Surface* chips = nullptr;    // world chip sheet: picture g at ((g mod 8) x 32, (g div 8) x 32)
     const Surface* events = nullptr;   // world event sheet: 32 x 32 pictures numbered row by row
+    // The map's background picture, drawn from the map's top left corner
+    // under the chips while the map uses it; it scrolls with the map and
+    // stops at the map's edge.
+    const Surface* back = nullptr;
+    // The world chip sheet is loaded without a mask: over a background
+    // picture, chip pixels of this colour (the project's transparent colour)
+    // show the picture beneath.
+    std::optional<Rgb> chipKey;
 };
 
 // The cursor as the view shows it.
@@ -66,8 +74,8 @@ inline constexpr Rgb kStartColour{255, 224, 0};
 // the view's client size.
 void RenderMap(Surface& target, const MapScene& scene, int scrollX, int scrollY, const MapCursor& cursor);
 
-// Draws the world map the same way: chips, placed world events, the start
-// position, the grid and the cursor.
+// Draws the world map the same way: the background picture, chips, placed
+// world events, the start position, the grid and the cursor.
 void RenderWorldMap(Surface& target, const WorldScene& scene, int scrollX, int scrollY, const MapCursor& cursor);
 
 // Drawing primitives, clipped to the target.

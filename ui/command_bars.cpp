@@ -77,25 +77,6 @@ QIcon StripIcon(const char* storedPath, int index)
     return QIcon(QPixmap::fromImage(strip.copy(index * 16, 0, 16, 15)));
 }
 
-QGridLayout* MapWithScrollBars(QWidget* view, QWidget* parent, const QString& name, QScrollBar*& horizontal,
-                               QScrollBar*& vertical, std::function<void()> moved)
-{
-    auto* grid = new QGridLayout;
-    grid->setSpacing(0);
-    horizontal = new QScrollBar(Qt::Horizontal, parent);
-    vertical = new QScrollBar(Qt::Vertical, parent);
-    for (QScrollBar* bar : {horizontal, vertical}) {
-        bar->setFocusPolicy(Qt::NoFocus);
-        QObject::connect(bar, &QScrollBar::valueChanged, [moved](int) { moved(); });
-    }
-    horizontal->setObjectName(name + QStringLiteral("ScrollH"));
-    vertical->setObjectName(name + QStringLiteral("ScrollV"));
-    grid->addWidget(view, 0, 0);
-    grid->addWidget(vertical, 0, 1);
-    grid->addWidget(horizontal, 1, 0);
-    return grid;
-}
-
 QAction* CommandAction(const CommandActions& actions, int command)
 {
     auto it = actions.find(command);
@@ -105,14 +86,4 @@ QAction* CommandAction(const CommandActions& actions, int command)
         if (*a)
             return *a;
     return nullptr;
-}
-
-void SetMapScrollRange(QScrollBar* bar, int cells, int page)
-{
-    page = std::max(page, 1);
-    const int pos = bar->value();
-    QSignalBlocker block(bar);
-    bar->setRange(0, std::max(cells - page, 0));
-    bar->setPageStep(page);
-    bar->setValue(pos);
 }

@@ -1,6 +1,5 @@
-// The bars of an editor window built from their tables: the menu bar, the tool
-// bar and the map area with its two scroll bars. Every item sends its command
-// id to the window's OnCommand.
+// The bars of an editor window built from their tables: the menu bar and the
+// tool bar. Every item sends its command id to the window's OnCommand.
 #pragma once
 
 #include <QIcon>
@@ -36,14 +35,3 @@ QIcon StripIcon(const char* storedPath, int index);
 // The action of a command: its tool bar button where there is one, else its
 // menu item; nullptr for none.
 QAction* CommandAction(const CommandActions& actions, int command);
-
-// A map scroll bar over cells with a page of the cells in view: positions 0
-// to cells - page, so the last position shows the map's last page; the
-// position is kept (clamped) and no change is signalled.
-void SetMapScrollRange(QScrollBar* bar, int cells, int page);
-
-// The view at the top left of a grid with a vertical scroll bar beside it and a
-// horizontal one below; neither bar takes the focus, and moved runs on every
-// change of either. name prefixes the bars' object names.
-QGridLayout* MapWithScrollBars(QWidget* view, QWidget* parent, const QString& name, QScrollBar*& horizontal,
-                               QScrollBar*& vertical, std::function<void()> moved);

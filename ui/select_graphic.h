@@ -1,4 +1,4 @@
-// "一覧": the picture chooser. Shows one of the four working picture sheets at
+// "一覧": the picture chooser. Shows one of the picture sheets at
 // its natural size (scrolling when it is larger than the work area), frames the
 // cell under the mouse, and stores the clicked cell's number.
 #pragma once

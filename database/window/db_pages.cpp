@@ -16,6 +16,33 @@
 
 namespace {
 
+// A picture field's "一覧" button and its framed preview, after the number.
+void GraphicListAndPreview(DLG_CLASS* page, FieldForm& f, int listId, int previewId)
+{
+    f.Button(listId, QStringLiteral("一覧"));
+    auto* preview = new QLabel(f.Parent());
+    preview->setFixedSize(36, 36);
+    preview->setFrameShape(QFrame::Box);
+    f.Widget(QString(), preview);
+    page->AddItem(previewId, preview);
+}
+
+void ShowGraphic(DLG_CLASS* page, int previewId, int kind, int n)
+{
+    if (auto* l = qobject_cast<QLabel*>(page->Item(previewId)))
+        l->setPixmap(GraphicPixmap(kind, n));
+}
+
+// "一覧": the chooser over the kind's sheet; true when a picture (0 to 255) was chosen.
+bool ChooseGraphic(WND_CLASS* page, int kind, int32_t& graphic)
+{
+    int value = graphic;
+    if (DLG_SELECTGRAPHIC::Run(page, kind, value) != 1)
+        return false;
+    graphic = std::clamp(value, 0, 255);
+    return true;
+}
+
 const char* const kStatNames[9] = {"HP", "SP", "攻撃", "守備", "魔力", "抵抗", "技能", "反応", "敏捷"};
 
 Project& P() { return TheProject(); }
@@ -137,12 +164,7 @@ void DLG_DBLAND::DefineFields(FieldForm& f)
     f.Int(IDC_MOVECOST, QStringLiteral("移動コスト"), &m_Current.m_nMoveCost, 1, 9);
     f.Check(IDC_IMPASSABLE, QStringLiteral("移動不可"), &m_Current.m_bImpassable);
     f.Int(IDC_GRAPHIC, QStringLiteral("グラフィック"), &m_Current.m_nGraphic, 0, 255);
-    f.Button(IDC_GRAPHIC_LIST, QStringLiteral("一覧"));
-    auto* preview = new QLabel(f.Parent());
-    preview->setFixedSize(36, 36);
-    preview->setFrameShape(QFrame::Box);
-    f.Widget(QString(), preview);
-    AddItem(IDC_PREVIEW, preview);
+    GraphicListAndPreview(this, f, IDC_GRAPHIC_LIST, IDC_PREVIEW);
     f.Check(IDC_PERCENT, QStringLiteral("％で指定↓"), &m_Current.m_bStatPercent);
     for (int i = 0; i < 9; ++i)
         f.Int(IDC_STAT + i, i == 0 ? QStringLiteral("能力値修正　") + QString::fromUtf8(kStatNames[i]) : QString::fromUtf8(kStatNames[i]),
@@ -164,8 +186,7 @@ void DLG_DBLAND::RefreshChoices()
 
 void DLG_DBLAND::AfterShow()
 {
-    if (auto* l = qobject_cast<QLabel*>(Item(IDC_PREVIEW)))
-        l->setPixmap(GraphicPixmap(GK_LAND, m_Current.m_nGraphic));
+    ShowGraphic(this, IDC_PREVIEW, GK_LAND, m_Current.m_nGraphic);
 }
 
 void DLG_DBLAND::AfterFieldChange(int id)
@@ -176,13 +197,8 @@ void DLG_DBLAND::AfterFieldChange(int id)
 
 void DLG_DBLAND::OnPageCommand(int id, Notify)
 {
-    if (id != IDC_GRAPHIC_LIST)
-        return;
-    int value = m_Current.m_nGraphic;
-    if (DLG_SELECTGRAPHIC::Run(this, GK_LAND, value) == 1) {
-        m_Current.m_nGraphic = std::clamp(value, 0, 255);
+    if (id == IDC_GRAPHIC_LIST && ChooseGraphic(this, GK_LAND, m_Current.m_nGraphic))
         CurrentChanged();
-    }
 }
 
 // ---------------------------------------------------------------------------
@@ -576,4 +592,22 @@ void DLG_DBWORLDCHIP::DefineFields(FieldForm& f)
     f.Text(IDC_NAME, QStringLiteral("名称"), &m_Current.m_Name, 8);
     f.Check(IDC_IMPASSABLE, QStringLiteral("移動不可"), &m_Current.m_bImpassable);
     f.Int(IDC_GRAPHIC, QStringLiteral("グラフィック"), &m_Current.m_nGraphic, 0, 255);
+    GraphicListAndPreview(this, f, IDC_GRAPHIC_LIST, IDC_PREVIEW);
+}
+
+void DLG_DBWORLDCHIP::AfterShow()
+{
+    ShowGraphic(this, IDC_PREVIEW, GK_WORLDCHIP, m_Current.m_nGraphic);
+}
+
+void DLG_DBWORLDCHIP::AfterFieldChange(int id)
+{
+    if (id == IDC_GRAPHIC)
+        AfterShow();
+}
+
+void DLG_DBWORLDCHIP::OnPageCommand(int id, Notify)
+{
+    if (id == IDC_GRAPHIC_LIST && ChooseGraphic(this, GK_WORLDCHIP, m_Current.m_nGraphic))
+        CurrentChanged();
 }

@@ -177,13 +177,16 @@ private:
 // Page 15: the world map's chips.
 class DLG_DBWORLDCHIP : public DB_LIST_PAGE<cWorldChip> {
 public:
-    enum { IDC_IMPASSABLE = 1100, IDC_GRAPHIC, IDC_NAME };
+    enum { IDC_IMPASSABLE = 1100, IDC_GRAPHIC, IDC_NAME, IDC_GRAPHIC_LIST, IDC_PREVIEW };
     DLG_DBWORLDCHIP();
 
 protected:
     std::vector<cWorldChip>& Records() override;
     std::string RecordName(int, const cWorldChip& r) const override { return r.m_Name; }
     void DefineFields(FieldForm& f) override;
+    void AfterShow() override;
+    void AfterFieldChange(int id) override;
+    void OnPageCommand(int id, Notify code) override;
 };
 
 // The dialogs over one record of a nested list (modal, on a copy).

@@ -8,7 +8,7 @@
 #include <QRect>
 
 // Kinds of the picture chooser.
-enum GraphicKind { GK_CHARA = 0, GK_EFFECT = 1, GK_LAND = 2 };
+enum GraphicKind { GK_CHARA = 0, GK_EFFECT = 1, GK_LAND = 2, GK_WORLDCHIP = 4 };
 
 // Where picture n of a kind lies on its working sheet.
 QRect SheetCell(int kind, int n);

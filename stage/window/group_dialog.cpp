@@ -45,34 +45,6 @@ QPushButton* Button(DLG_CLASS* dlg, QWidget* parent, int id, const char* text)
 }  // namespace
 
 // ---------------------------------------------------------------------------
-// The group editor's map
-
-GroupMapWidget::GroupMapWidget(DLG_GROUPPOS_SET* owner, QWidget* parent) : QWidget(parent), owner(owner)
-{
-    setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(kChipSize, kChipSize);
-}
-
-void GroupMapWidget::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    if (owner)
-        owner->PaintMap(painter);
-}
-
-void GroupMapWidget::mousePressEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
-void GroupMapWidget::mouseMoveEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
-void GroupMapWidget::wheelEvent(QWheelEvent* e) { if (owner) owner->MapWheel(e); }
-
-void GroupMapWidget::resizeEvent(QResizeEvent* e)
-{
-    QWidget::resizeEvent(e);
-    if (owner)
-        owner->LayoutScrollBars();
-}
-
-// ---------------------------------------------------------------------------
 // "位置グループの編集"
 
 DLG_GROUPPOS_SET::DLG_GROUPPOS_SET(cGroupPos* group) : m_pGroup(group)
@@ -91,23 +63,25 @@ DLG_GROUPPOS_SET::DLG_GROUPPOS_SET(cGroupPos* group) : m_pGroup(group)
 
 void DLG_GROUPPOS_SET::Build(QDialog* dialog)
 {
-    auto* layout = new QGridLayout(dialog);
+    auto* layout = new QVBoxLayout(dialog);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    m_pMap = new GroupMapWidget(this, dialog);
-    m_pHBar = new QScrollBar(Qt::Horizontal, dialog);
-    m_pVBar = new QScrollBar(Qt::Vertical, dialog);
-    m_pHBar->setFocusPolicy(Qt::NoFocus);
-    m_pVBar->setFocusPolicy(Qt::NoFocus);
-    QObject::connect(m_pHBar, &QScrollBar::valueChanged, [this](int) { m_pMap->update(); });
-    QObject::connect(m_pVBar, &QScrollBar::valueChanged, [this](int) { m_pMap->update(); });
-    layout->addWidget(m_pMap, 0, 0);
-    layout->addWidget(m_pVBar, 0, 1);
-    layout->addWidget(m_pHBar, 1, 0);
-    layout->setRowStretch(0, 1);
-    layout->setColumnStretch(0, 1);
-    AddItem(IDC_SCROLL_H, m_pHBar);
-    AddItem(IDC_SCROLL_V, m_pVBar);
+    m_pMap = new MapViewWidget(dialog, QStringLiteral("group"));
+    // The keyboard stays with the name and centre edits.
+    m_pMap->setFocusPolicy(Qt::NoFocus);
+    m_pMap->mapCells = [] { return QSize(TheProject().m_Stage.m_nWidth, TheProject().m_Stage.m_nHeight); };
+    m_pMap->render = [this](Surface& canvas, int sx, int sy) { RenderView(canvas, sx, sy); };
+    m_pMap->mouse = [this](QMouseEvent* e, CellPos cell, bool onMap) {
+        if (onMap)
+            m_Mouse = cell;
+        if (onMap && e->type() == QEvent::MouseButtonPress && e->button() == Qt::LeftButton)
+            ToggleGroupCell(m_Work, cell);
+        m_pMap->Refresh();
+    };
+    m_pMap->cursor = [this] { return m_Mouse; };
+    layout->addLayout(m_pMap->Layout(), 1);
+    AddItem(IDC_SCROLL_H, m_pMap->ScrollBar(false));
+    AddItem(IDC_SCROLL_V, m_pMap->ScrollBar(true));
 
     auto* strip = new QWidget(dialog);
     strip->setFixedHeight(kStripHeight);
@@ -140,11 +114,12 @@ void DLG_GROUPPOS_SET::Build(QDialog* dialog)
     row->addWidget(cancel);
     AddItem(IDC_OK, ok);
     AddItem(IDC_CANCEL, cancel);
-    layout->addWidget(strip, 2, 0, 1, 2);
+    layout->addWidget(strip);
 
     m_pStatus = new QStatusBar(dialog);
     m_pStatus->setSizeGripEnabled(false);
-    layout->addWidget(m_pStatus, 3, 0, 1, 2);
+    layout->addWidget(m_pStatus);
+    m_pMap->SetStatusBar(m_pStatus);
 }
 
 void DLG_GROUPPOS_SET::OnInitDialog()
@@ -158,8 +133,7 @@ void DLG_GROUPPOS_SET::OnInitDialog()
     (new CTRL_SCROLL_CLASS)->Attach(this, IDC_SCROLL_H);
     (new CTRL_SCROLL_CLASS)->Attach(this, IDC_SCROLL_V);
     UpdateAll();
-    LayoutScrollBars();
-    m_pStatus->showMessage(StatusText());
+    m_pMap->LayoutScrollBars();
     Item(IDC_NAME)->setFocus();
 }
 
@@ -187,36 +161,10 @@ void DLG_GROUPPOS_SET::OnCommand(int id, Notify code)
     }
 }
 
-QString DLG_GROUPPOS_SET::StatusText() const { return ToQt(StrPrintf(SJ("座標 (%d,%d)").c_str(), m_Mouse.x, m_Mouse.y)); }
 
-void DLG_GROUPPOS_SET::LayoutScrollBars()
+void DLG_GROUPPOS_SET::RenderView(Surface& canvas, int sx, int sy)
 {
-    if (!m_pMap || !m_pHBar || !m_pVBar)
-        return;
-    const cStage& s = TheProject().m_Stage;
-    // The main window's ranges: the last position shows the map's last page.
-    auto set = [](QScrollBar* bar, int cells, int page) {
-        page = std::max(page, 1);
-        int pos = bar->value();
-        QSignalBlocker block(bar);
-        bar->setRange(0, std::max(cells - page, 0));
-        bar->setPageStep(page);
-        bar->setValue(pos);
-    };
-    set(m_pHBar, s.m_nWidth, m_pMap->width() / kChipSize);
-    set(m_pVBar, s.m_nHeight, m_pMap->height() / kChipSize);
-    m_pMap->update();
-}
-
-void DLG_GROUPPOS_SET::PaintMap(QPainter& painter)
-{
-    int w = m_pMap->width(), h = m_pMap->height();
-    if (w <= 0 || h <= 0)
-        return;
-    if (m_Canvas.Width() != w || m_Canvas.Height() != h)
-        if (!CreateSurface(m_Canvas, w, h, 24, 0))
-            return;
-    const int sx = m_pHBar->value(), sy = m_pVBar->value();
+    const int w = canvas.Width(), h = canvas.Height();
     MapScene scene = ProjectScene(TheProject());
     // The stage's own start markers stay out: the working copy's cells are
     // the markers here (editing the start group must not show its old cells).
@@ -224,40 +172,15 @@ void DLG_GROUPPOS_SET::PaintMap(QPainter& painter)
     scene.art.markers = nullptr;
     MapCursor cursor;
     cursor.cell = m_Mouse;
-    RenderMap(m_Canvas, scene, sx, sy, cursor);
+    RenderMap(canvas, scene, sx, sy, cursor);
     auto inView = [&](int x, int y) { return x >= sx && y >= sy && (x - sx) * kChipSize < w && (y - sy) * kChipSize < h; };
     if (markers && !markers->Empty())
         for (const CellPos& c : m_Work.m_Positions)
             if (inView(c.x, c.y))
-                DrawSurface(m_Canvas, (c.x - sx) * kChipSize, (c.y - sy) * kChipSize, kChipSize, kChipSize, *markers, 0, 64, 0);
+                DrawSurface(canvas, (c.x - sx) * kChipSize, (c.y - sy) * kChipSize, kChipSize, kChipSize, *markers, 0, 64, 0);
     if (inView(m_Work.m_nX, m_Work.m_nY))
-        FrameRect(m_Canvas, (m_Work.m_nX - sx) * kChipSize, (m_Work.m_nY - sy) * kChipSize, kChipSize, kChipSize, 2,
+        FrameRect(canvas, (m_Work.m_nX - sx) * kChipSize, (m_Work.m_nY - sy) * kChipSize, kChipSize, kChipSize, 2,
                   kCentreColour);
-    QImage image(m_Canvas.Bits(), w, h, m_Canvas.Stride(), QImage::Format_RGB32);
-    painter.drawImage(0, 0, image);
-}
-
-void DLG_GROUPPOS_SET::MapMouse(QMouseEvent* e)
-{
-    const cStage& s = TheProject().m_Stage;
-    QPoint pos = e->position().toPoint();
-    CellPos cell = m_Mouse;
-    bool onMap = CellAt(pos.x(), pos.y(), m_pHBar->value(), m_pVBar->value(), m_pMap->width(), m_pMap->height(),
-                        s.m_nWidth, s.m_nHeight, cell);
-    if (onMap)
-        m_Mouse = cell;
-    if (onMap && e->type() == QEvent::MouseButtonPress && e->button() == Qt::LeftButton)
-        ToggleGroupCell(m_Work, cell);
-    m_pStatus->showMessage(StatusText());
-    m_pMap->update();
-}
-
-void DLG_GROUPPOS_SET::MapWheel(QWheelEvent* e)
-{
-    int notches = WheelNotches(e->angleDelta().y());
-    QScrollBar* bar = (e->modifiers() & Qt::ControlModifier) ? m_pVBar : m_pHBar;
-    bar->setValue(bar->value() + notches);
-    e->accept();
 }
 
 // ---------------------------------------------------------------------------

@@ -8,24 +8,10 @@
 
 #include "media/surface.h"
 #include "stage/stage.h"
+#include "ui/map_view.h"
 #include "ui/wnd.h"
 
 class QStatusBar;
-class DLG_GROUPPOS_SET;
-
-// The map of the group editor; its input goes to the dialog.
-class GroupMapWidget : public QWidget {
-public:
-    GroupMapWidget(DLG_GROUPPOS_SET* owner, QWidget* parent);
-    DLG_GROUPPOS_SET* owner;
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void wheelEvent(QWheelEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
-};
 
 class DLG_GROUPPOS_SET : public DLG_CLASS {
 public:
@@ -49,24 +35,17 @@ public:
     void OnCommand(int id, Notify code) override;
 
     const cGroupPos& Work() const { return m_Work; }
-    GroupMapWidget* MapView() const { return m_pMap; }
-    QString StatusText() const;
-    const Surface& Canvas() const { return m_Canvas; }
-
-    // From the map widget.
-    void PaintMap(QPainter& painter);
-    void MapMouse(QMouseEvent* e);
-    void MapWheel(QWheelEvent* e);
-    void LayoutScrollBars();
+    MapViewWidget* MapView() const { return m_pMap; }
+    QString StatusText() const { return m_pMap->StatusText(); }
+    const Surface& Canvas() const { return m_pMap->Canvas(); }
 
 private:
+    void RenderView(Surface& canvas, int scrollX, int scrollY);
+
     cGroupPos* m_pGroup;
     cGroupPos m_Work;
-    GroupMapWidget* m_pMap = nullptr;
-    QScrollBar* m_pHBar = nullptr;
-    QScrollBar* m_pVBar = nullptr;
+    MapViewWidget* m_pMap = nullptr;
     QStatusBar* m_pStatus = nullptr;
-    Surface m_Canvas;
     CellPos m_Mouse{0, 0};
 };
 

@@ -43,23 +43,6 @@ DLG_MAIN* MainWindow = nullptr;
 
 namespace {
 
-// Keys reaching the dialog go on to the map: Space cycles the palette mode,
-// F5 starts the test play, the arrows scroll.
-class MainKeys : public CTRL_CLASS {
-public:
-    explicit MainKeys(DLG_MAIN* main) : main_(main)
-    {
-        m_pDlg = main;
-        m_nId = 0;
-        m_nKind = CK_NONE;
-        main->RegisterControl(this);
-    }
-    void OnKeyDown(int key, bool /*ctrlDown*/) override { main_->MapKey(key); }
-
-private:
-    DLG_MAIN* main_;
-};
-
 PaletteMode ModeOfCommand(int id)
 {
     switch (id) {
@@ -89,37 +72,6 @@ QIcon ToolIcon(QStyle* style, const ToolbarItem& item)
 }
 
 }  // namespace
-
-// ---------------------------------------------------------------------------
-// The map view widget
-
-MapViewWidget::MapViewWidget(DLG_MAIN* owner, QWidget* parent) : QWidget(parent), owner(owner)
-{
-    setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(kChipSize, kChipSize);
-}
-
-void MapViewWidget::paintEvent(QPaintEvent* e)
-{
-    QPainter painter(this);
-    if (owner)
-        owner->PaintMap(painter, e->rect());
-}
-
-void MapViewWidget::mousePressEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
-void MapViewWidget::mouseMoveEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
-void MapViewWidget::mouseReleaseEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
-void MapViewWidget::mouseDoubleClickEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
-void MapViewWidget::wheelEvent(QWheelEvent* e) { if (owner) owner->MapWheel(e); }
-
-void MapViewWidget::resizeEvent(QResizeEvent* e)
-{
-    QWidget::resizeEvent(e);
-    if (owner)
-        owner->LayoutScrollBars();
-}
 
 // ---------------------------------------------------------------------------
 // Commands
@@ -215,12 +167,20 @@ void DLG_MAIN::Build(QDialog* dialog)
                               [style = dialog->style()](const ToolbarItem& item) { return ToolIcon(style, item); },
                               m_Actions);
     layout->addWidget(m_pToolBar);
-    m_pMap = new MapViewWidget(this, dialog);
-    layout->addLayout(MapWithScrollBars(m_pMap, dialog, QStringLiteral("map"), m_pHBar, m_pVBar, [this] { Repaint(); }), 1);
+    m_pMap = new MapViewWidget(dialog, QStringLiteral("map"));
+    m_pMap->mapCells = [] {
+        const cStage& s = TheProject().m_Stage;
+        return QSize(s.m_nWidth, s.m_nHeight);
+    };
+    m_pMap->render = [this](Surface& canvas, int sx, int sy) { RenderView(canvas, sx, sy); };
+    m_pMap->mouse = [this](QMouseEvent* e, CellPos cell, bool onMap) { MapMouse(e, cell, onMap); };
+    m_pMap->cursor = [] { return Editor().cursor; };
+    layout->addLayout(m_pMap->Layout(), 1);
 
     m_pStatus = new QStatusBar(dialog);
     m_pStatus->setSizeGripEnabled(false);
     layout->addWidget(m_pStatus);
+    m_pMap->SetStatusBar(m_pStatus);
 }
 
 void DLG_MAIN::OnInitDialog()
@@ -241,7 +201,9 @@ void DLG_MAIN::OnInitDialog()
         haveTable |= acc.first == IDA_MAIN && acc.second == m_pWnd;
     if (!haveTable)
         AddAccelerator(nullptr, IDA_MAIN);
-    new MainKeys(this);
+    // Keys reaching the dialog go on to the map: Space cycles the palette
+    // mode, F5 starts the test play, the arrows scroll.
+    RelayKeys(this, [this](int key) { MapKey(key); });
     CreateEventPalette();
     OpenPalettes();
 
@@ -466,22 +428,9 @@ void DLG_MAIN::EventCellPopup(const QPoint& globalPos)
 {
     EditorState& ed = Editor();
     m_PopupCell = ed.cursor;
-    bool onEvent = EventAt(TheProject().m_Stage, m_PopupCell.x, m_PopupCell.y) >= 0;
-    QMenu menu(m_pWnd);
-    BuildMenu(menu, IDM_EVENT_CELL);
-    for (QAction* a : menu.actions()) {
-        int command = a->data().toInt();
-        // The stage map offers no insertion; that belongs to the palette list.
-        if (command == cmd::kMenuInsert1)
-            a->setVisible(false);
-        else if (command == cmd::kMenuEdit || command == cmd::kMenuCut1 || command == cmd::kMenuCopy1 || command == cmd::kMenuDelete1)
-            a->setEnabled(onEvent);
-        else if (command == cmd::kMenuPaste1)
-            a->setEnabled(!ed.eventClipboard.empty());
-    }
-    QAction* chosen = menu.exec(globalPos);
-    if (chosen && chosen->data().toInt())
-        SendCommand(chosen->data().toInt(), Notify::Menu);
+    const bool onEvent = EventAt(TheProject().m_Stage, m_PopupCell.x, m_PopupCell.y) >= 0;
+    if (int command = ::EventCellPopup(m_pWnd, IDM_EVENT_CELL, onEvent, !ed.eventClipboard.empty(), globalPos))
+        SendCommand(command, Notify::Menu);
 }
 
 // ---------------------------------------------------------------------------
@@ -608,14 +557,8 @@ void DLG_MAIN::Close(int result)
 void DLG_MAIN::ShowCell(CellPos cell)
 {
     Editor().cursor = cell;
-    if (m_pHBar && m_pVBar && m_pMap) {
-        int cols = std::max(m_pMap->width() / kChipSize, 1), rows = std::max(m_pMap->height() / kChipSize, 1);
-        if (cell.x < m_pHBar->value() || cell.x >= m_pHBar->value() + cols)
-            m_pHBar->setValue(cell.x - cols / 2);
-        if (cell.y < m_pVBar->value() || cell.y >= m_pVBar->value() + rows)
-            m_pVBar->setValue(cell.y - rows / 2);
-    }
-    Repaint();
+    if (m_pMap)
+        m_pMap->ShowCell(cell);
 }
 
 QAction* DLG_MAIN::Action(int command) const
@@ -625,57 +568,34 @@ QAction* DLG_MAIN::Action(int command) const
 
 void DLG_MAIN::Repaint()
 {
-    if (m_pStatus)
-        m_pStatus->showMessage(StatusText());
     if (m_pMap)
-        m_pMap->update();
-}
-
-QString DLG_MAIN::StatusText() const
-{
-    const CellPos& c = Editor().cursor;
-    return ToQt(StrPrintf(SJ("座標 (%d,%d)").c_str(), c.x, c.y));
+        m_pMap->Refresh();
 }
 
 void DLG_MAIN::LayoutScrollBars()
 {
-    if (!m_pMap || !m_pHBar || !m_pVBar)
-        return;
-    const cStage& s = TheProject().m_Stage;
-    SetMapScrollRange(m_pHBar, s.m_nWidth, m_pMap->width() / kChipSize);
-    SetMapScrollRange(m_pVBar, s.m_nHeight, m_pMap->height() / kChipSize);
-    Repaint();
+    if (m_pMap)
+        m_pMap->LayoutScrollBars();
 }
 
 // ---------------------------------------------------------------------------
 // The map view
 
-void DLG_MAIN::PaintMap(QPainter& painter, const QRect& /*area*/)
+void DLG_MAIN::RenderView(Surface& canvas, int scrollX, int scrollY)
 {
-    int w = m_pMap->width(), h = m_pMap->height();
-    if (w <= 0 || h <= 0)
-        return;
-    if (m_Canvas.Width() != w || m_Canvas.Height() != h)
-        if (!CreateSurface(m_Canvas, w, h, 24, 0))
-            return;
     MapScene scene;
     if (Editor().stageOpen)
         scene = ProjectScene(TheProject());
-    RenderMap(m_Canvas, scene, m_pHBar->value(), m_pVBar->value(), CursorOf(Editor()));
-    QImage image(m_Canvas.Bits(), w, h, m_Canvas.Stride(), QImage::Format_RGB32);
-    painter.drawImage(0, 0, image);
+    RenderMap(canvas, scene, scrollX, scrollY, CursorOf(Editor()));
 }
 
-void DLG_MAIN::MapMouse(QMouseEvent* e)
+void DLG_MAIN::MapMouse(QMouseEvent* e, CellPos cell, bool onMap)
 {
     EditorState& ed = Editor();
     Project& p = TheProject();
     if (!ed.stageOpen)
         return;
-    QPoint pos = e->position().toPoint();
-    CellPos cell = ed.cursor;
-    if (CellAt(pos.x(), pos.y(), m_pHBar->value(), m_pVBar->value(), m_pMap->width(), m_pMap->height(),
-               p.m_Stage.m_nWidth, p.m_Stage.m_nHeight, cell))
+    if (onMap)
         ed.cursor = cell;
     cell = ed.cursor;
     // The tools answer only while the main window is the active one.
@@ -745,27 +665,16 @@ void DLG_MAIN::ShowEventTip(CellPos cell, const QPoint& globalPos)
         QToolTip::showText(globalPos, ToQt(EventHoverText(TheProject().m_Stage.m_Events[i])), m_pMap);
 }
 
-void DLG_MAIN::MapWheel(QWheelEvent* e)
-{
-    int notches = WheelNotches(e->angleDelta().y());
-    QScrollBar* bar = (e->modifiers() & Qt::ControlModifier) ? m_pVBar : m_pHBar;
-    bar->setValue(bar->value() + notches);
-    e->accept();
-    Repaint();
-}
-
 void DLG_MAIN::MapKey(int key)
 {
+    if (m_pMap && m_pMap->ScrollKey(key))
+        return;
     switch (key) {
     case Qt::Key_Space:
         if (QGuiApplication::mouseButtons() == Qt::NoButton && Editor().stageOpen)
             SetPaletteMode(NextPaletteMode(Editor().mode));
         break;
     case Qt::Key_F5: SendCommand(cmd::kTestPlayKey, Notify::Accelerator); break;
-    case Qt::Key_Left: m_pHBar->setValue(m_pHBar->value() - 1); break;
-    case Qt::Key_Right: m_pHBar->setValue(m_pHBar->value() + 1); break;
-    case Qt::Key_Up: m_pVBar->setValue(m_pVBar->value() - 1); break;
-    case Qt::Key_Down: m_pVBar->setValue(m_pVBar->value() + 1); break;
     default: break;
     }
     Repaint();

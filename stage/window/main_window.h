@@ -12,6 +12,7 @@
 
 #include "media/surface.h"
 #include "app/editor_state.h"
+#include "ui/map_view.h"
 #include "ui/wnd.h"
 
 class QAction;
@@ -24,22 +25,6 @@ class DLG_MAIN;
 class DLG_EVENT;
 class DLG_CHIP;
 class DLG_ENEMY;
-
-// The client area the map is drawn in; its input goes to the main window.
-class MapViewWidget : public QWidget {
-public:
-    MapViewWidget(DLG_MAIN* owner, QWidget* parent);
-    DLG_MAIN* owner;
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-    void wheelEvent(QWheelEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
-};
 
 class DLG_MAIN : public DLG_CLASS {
 public:
@@ -91,17 +76,14 @@ public:
     std::function<void()> onQuit;
 
     // --- the map view
-    void PaintMap(QPainter& painter, const QRect& area);
-    void MapMouse(QMouseEvent* e);
-    void MapWheel(QWheelEvent* e);
     void MapKey(int key);
     MapViewWidget* MapView() const { return m_pMap; }
-    QScrollBar* ScrollBar(bool vertical) const { return vertical ? m_pVBar : m_pHBar; }
-    QString StatusText() const;
+    QScrollBar* ScrollBar(bool vertical) const { return m_pMap->ScrollBar(vertical); }
+    QString StatusText() const { return m_pMap->StatusText(); }
     QAction* Action(int command) const;
     QToolBar* ToolBar() const { return m_pToolBar; }
-    // Redraws the map into an image of the view's size.
-    const Surface& Canvas() const { return m_Canvas; }
+    // The map as last drawn, of the view's size.
+    const Surface& Canvas() const { return m_pMap->Canvas(); }
 
 private:
     using Handler = void (DLG_MAIN::*)(int id);
@@ -133,6 +115,8 @@ private:
 
     void AfterStageReplaced();
     void SyncPaletteButtons();
+    void RenderView(Surface& canvas, int scrollX, int scrollY);
+    void MapMouse(QMouseEvent* e, CellPos cell, bool onMap);
     void EventCellPopup(const QPoint& globalPos);
     MapHooks Hooks();
     void CreateEventPalette();
@@ -146,10 +130,7 @@ private:
     QToolBar* m_pToolBar = nullptr;
     QStatusBar* m_pStatus = nullptr;
     MapViewWidget* m_pMap = nullptr;
-    QScrollBar* m_pHBar = nullptr;
-    QScrollBar* m_pVBar = nullptr;
     std::map<int, std::vector<QPointer<QAction>>> m_Actions;
-    Surface m_Canvas;
     CellPos m_PopupCell{0, 0};
     DLG_CLASS* m_Palettes[3] = {nullptr, nullptr, nullptr};
     bool m_bMinimized = false;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QFont>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -24,6 +25,7 @@
 #include "ui/frame_tick.h"
 #include "ui/input_dialogs.h"
 #include "ui/qt_text.h"
+#include "ui/select_graphic.h"
 
 namespace fs = std::filesystem;
 
@@ -416,6 +418,37 @@ TEST_F(DatabaseSheetTest, LandPageScreenshot)
     QImage shot = s->Widget()->grab().toImage();
     EXPECT_EQ(shot.size(), QSize(971, 714));
     shot.save(QStringLiteral(VANTOR_BUILD_DIR "/tests/database_land_page.png"));
+    SheetButton(s, "sheetCancel");
+}
+
+// "一覧" on the world chip page offers the world chip sheet and stores the
+// chosen picture (kept to 0 to 255) into the selected chip.
+TEST_F(DatabaseSheetTest, WorldChipPageChoosesFromTheWorldChipSheet)
+{
+    enum { kWorldChipPage = 14 };
+    Project& p = TheProject();
+    ASSERT_GE(p.m_WorldMap.m_Chips.size(), 2);
+    PROP_DATABASE* s = Open(kWorldChipPage);
+    DLG_CLASS* page = s->DbPage(kWorldChipPage);
+    ClickLine(List(page), 1);
+    std::vector<int> kinds;
+    int answer = 0;
+    SetGraphicChooserForTests([&](int kind, int& value) {
+        kinds.push_back(kind);
+        value = answer;
+        return 1;
+    });
+    for (int chosen : {12, 300}) {
+        answer = chosen;
+        Click(page, DLG_DBWORLDCHIP::IDC_GRAPHIC_LIST);
+    }
+    SetGraphicChooserForTests(nullptr);
+    EXPECT_EQ(kinds, (std::vector<int>{4, 4}));
+    EXPECT_EQ(p.m_WorldMap.m_Chips[1].m_nGraphic, 255);
+    EXPECT_EQ(Edit(page, DLG_DBWORLDCHIP::IDC_GRAPHIC)->text(), QStringLiteral("255"));
+    auto* preview = qobject_cast<QLabel*>(page->Item(DLG_DBWORLDCHIP::IDC_PREVIEW));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_FALSE(preview->pixmap().isNull());
     SheetButton(s, "sheetCancel");
 }
 

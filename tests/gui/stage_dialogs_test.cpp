@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 
 #include "base/text.h"
 #include "media/image_table.h"
@@ -392,9 +393,8 @@ TEST_F(StageDialogsTest, GroupEditorTogglesCellsAndOkStoresThem)
         WhenModal([&](QWidget* e) {
             ASSERT_NE(e, nullptr);
             EXPECT_EQ(e->windowTitle(), QStringLiteral("位置グループの編集"));
-            auto* map = e->findChild<GroupMapWidget*>();
+            auto* map = e->findChild<MapViewWidget*>();
             ASSERT_NE(map, nullptr);
-            DLG_GROUPPOS_SET* dlg = map->owner;
             // The whole 20 x 15 map fits: nothing to scroll.
             EXPECT_GE(map->width(), 20 * 32);
             EXPECT_GE(map->height(), 15 * 32);
@@ -402,7 +402,7 @@ TEST_F(StageDialogsTest, GroupEditorTogglesCellsAndOkStoresThem)
             QImage shot = e->grab().toImage();
             EXPECT_TRUE(shot.save(QStringLiteral(VANTOR_BUILD_DIR "/group_editor.png")));
             // The fort's cells carry the marker; the allies' start cells do not.
-            const Surface& canvas = dlg->Canvas();
+            const Surface& canvas = map->Canvas();
             const Surface& markers = ImageSurface(IMG_MAPCHARA);
             ASSERT_FALSE(markers.Empty());
             uint32_t marker = markers.Pixel(16, 64 + 16) & 0xFFFFFF;
@@ -417,7 +417,7 @@ TEST_F(StageDialogsTest, GroupEditorTogglesCellsAndOkStoresThem)
             QMouseEvent move(QEvent::MouseMove, QPointF(at(3, 4)), map->mapToGlobal(QPointF(at(3, 4))), Qt::NoButton,
                              Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(map, &move);
-            EXPECT_EQ(dlg->StatusText(), QStringLiteral("座標 (3,4)"));
+            EXPECT_EQ(e->findChild<QStatusBar*>()->currentMessage(), QStringLiteral("座標 (3,4)"));
             SetText(e, DLG_GROUPPOS_SET::IDC_NAME, QStringLiteral("砦の門"));
             SetText(e, DLG_GROUPPOS_SET::IDC_X, QStringLiteral("25"));  // clamped to 19
             Click(e, IDC_OK);

@@ -314,6 +314,12 @@ TEST_F(WorldMapTest, ScreenshotWithAPlacedEvent)
     cWorldEvent e;
     e.m_Pages[0].m_nGraphic = 1;
     PlaceEvent(map.m_Events, e, 3, 2);
+    // The background picture in use, seen where a cell holds no chip.
+    constexpr Rgb kBack{20, 90, 160};
+    ASSERT_TRUE(CreateSurface(ImageSurface(IMG_WORLDBACK), 640, 480, 24, 0));
+    FillSurface(ImageSurface(IMG_WORLDBACK), kBack);
+    map.m_bUseBackImage = 1;
+    map.SetCell(6, 2, 99);
     WorldEditor().cursor = {5, 4};
     w->Widget()->resize(720, 560);
     w->LayoutScrollBars();
@@ -337,6 +343,7 @@ TEST_F(WorldMapTest, ScreenshotWithAPlacedEvent)
                 same &= (canvas.Pixel(3 * 32 + x, 2 * 32 + y) & 0xFFFFFF) == want;
         }
     EXPECT_TRUE(same);
+    EXPECT_EQ(canvas.Pixel(6 * 32 + 16, 2 * 32 + 16) & 0xFFFFFF, PixelOf(kBack) & 0xFFFFFF);
 }
 
 }  // namespace

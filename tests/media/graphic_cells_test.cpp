@@ -19,10 +19,12 @@ TEST(GraphicCells, NumbersAtCellBordersForEachKind)
         {2, 300, 40, 137}, {2, 511, 511, 255},
         // Event pictures: columns of sixteen.
         {3, 0, 31, 0}, {3, 0, 32, 1}, {3, 32, 0, 16}, {3, 100, 100, 51},
+        // World chips: rows of eight down the whole sheet, nothing to their right.
+        {4, 255, 0, 7}, {4, 0, 32, 8}, {4, 40, 1023, 249}, {4, 256, 0, -1}, {4, 300, 600, -1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(GraphicCellAt(c.kind, c.x, c.y), c.number) << c.kind << " at " << c.x << "," << c.y;
-    EXPECT_EQ(GraphicCellAt(4, 0, 0), -1);
+    EXPECT_EQ(GraphicCellAt(kGraphicKindCount, 0, 0), -1);
     EXPECT_EQ(GraphicCellAt(0, -1, 0), -1);
 }
 
@@ -37,6 +39,7 @@ TEST(GraphicCells, RectangleIsTheInverseOfTheNumbering)
         }
     }
     EXPECT_EQ(GraphicSheet(2), IMG_SHEET_LAND);
+    EXPECT_EQ(GraphicSheet(4), IMG_WORLDMAPCHIP);
     EXPECT_EQ(GraphicCellRect(9, 1).width, 0);
 }
 

@@ -39,23 +39,6 @@ std::unique_ptr<DLG_WORLDMAP>& WorldMapSlot()
     return window;
 }
 
-// Keys reaching the window go on to the map: Space switches the mode, the
-// arrows scroll.
-class WorldKeys : public CTRL_CLASS {
-public:
-    explicit WorldKeys(DLG_WORLDMAP* owner) : owner_(owner)
-    {
-        m_pDlg = owner;
-        m_nId = 0;
-        m_nKind = CK_NONE;
-        owner->RegisterControl(this);
-    }
-    void OnKeyDown(int key, bool /*ctrlDown*/) override { owner_->MapKey(key); }
-
-private:
-    DLG_WORLDMAP* owner_;
-};
-
 QIcon ToolIcon(QStyle* style, const ToolbarItem& item)
 {
     switch (item.image) {
@@ -228,38 +211,6 @@ void DLG_WORLDCHIP::Paint(QPainter& p)
 }
 
 // ---------------------------------------------------------------------------
-// The view widget
-
-WorldMapView::WorldMapView(DLG_WORLDMAP* owner, QWidget* parent) : QWidget(parent), owner(owner)
-{
-    setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMinimumSize(kChipSize, kChipSize);
-    setObjectName(QStringLiteral("worldMapView"));
-}
-
-void WorldMapView::paintEvent(QPaintEvent*)
-{
-    QPainter painter(this);
-    if (owner)
-        owner->PaintMap(painter);
-}
-
-void WorldMapView::mousePressEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
-void WorldMapView::mouseMoveEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
-void WorldMapView::mouseReleaseEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
-void WorldMapView::mouseDoubleClickEvent(QMouseEvent* e) { if (owner) owner->MapMouse(e); }
-void WorldMapView::wheelEvent(QWheelEvent* e) { if (owner) owner->MapWheel(e); }
-
-void WorldMapView::resizeEvent(QResizeEvent* e)
-{
-    QWidget::resizeEvent(e);
-    if (owner)
-        owner->LayoutScrollBars();
-}
-
-// ---------------------------------------------------------------------------
 // The window
 
 const DLG_WORLDMAP::CommandRow DLG_WORLDMAP::kCommands[] = {
@@ -316,12 +267,18 @@ void DLG_WORLDMAP::Build(QDialog* dialog)
                               [style = dialog->style()](const ToolbarItem& item) { return ToolIcon(style, item); },
                               m_Actions);
     layout->addWidget(m_pToolBar);
-    m_pMap = new WorldMapView(this, dialog);
-    layout->addLayout(MapWithScrollBars(m_pMap, dialog, QStringLiteral("world"), m_pHBar, m_pVBar, [this] { Repaint(); }), 1);
+    m_pMap = new MapViewWidget(dialog, QStringLiteral("world"));
+    m_pMap->setObjectName(QStringLiteral("worldMapView"));
+    m_pMap->mapCells = [] { return QSize(Map().m_nWidth, Map().m_nHeight); };
+    m_pMap->render = [this](Surface& canvas, int sx, int sy) { RenderView(canvas, sx, sy); };
+    m_pMap->mouse = [this](QMouseEvent* e, CellPos cell, bool onMap) { MapMouse(e, cell, onMap); };
+    m_pMap->cursor = [] { return WorldEditor().cursor; };
+    layout->addLayout(m_pMap->Layout(), 1);
 
     m_pStatus = new QStatusBar(dialog);
     m_pStatus->setSizeGripEnabled(false);
     layout->addWidget(m_pStatus);
+    m_pMap->SetStatusBar(m_pStatus);
 }
 
 void DLG_WORLDMAP::OnInitDialog()
@@ -351,7 +308,9 @@ void DLG_WORLDMAP::OnInitDialog()
         haveTable |= acc.first == IDA_MAIN && acc.second == m_pWnd;
     if (!haveTable)
         AddAccelerator(nullptr, IDA_MAIN);
-    new WorldKeys(this);
+    // Keys reaching the window go on to the map: Space switches the mode, the
+    // arrows scroll.
+    RelayKeys(this, [this](int key) { MapKey(key); });
 
     m_pChips = std::make_unique<DLG_WORLDCHIP>();
     m_pChips->SetupWindow(0, m_pWnd, this);
@@ -461,29 +420,10 @@ void DLG_WORLDMAP::CmdEventCell(int id)
 void DLG_WORLDMAP::EventCellPopup(const QPoint& globalPos)
 {
     m_PopupCell = WorldEditor().cursor;
-    WorldCellMenu state = WorldCellMenuFor(WorldEditor(), Map(), m_PopupCell);
-    QMenu menu(m_pWnd);
-    menu.setObjectName(QStringLiteral("worldEventCellMenu"));
-    BuildMenu(menu, IDM_EVENT_CELL);
-    for (QAction* a : menu.actions()) {
-        int command = a->data().toInt();
-        // The map offers no insertion; that belongs to the palette list.
-        if (command == cmd::kMenuInsert1)
-            a->setVisible(false);
-        else if (command == cmd::kMenuEdit || command == cmd::kMenuCut1 || command == cmd::kMenuCopy1 ||
-                 command == cmd::kMenuDelete1)
-            a->setEnabled(state.onEvent);
-        else if (command == cmd::kMenuPaste1)
-            a->setEnabled(state.canPaste);
-    }
-    // An item triggered while the menu is up counts as chosen too.
-    QAction* triggered = nullptr;
-    QObject::connect(&menu, &QMenu::triggered, [&triggered](QAction* a) { triggered = a; });
-    QAction* chosen = menu.exec(globalPos);
-    if (!chosen)
-        chosen = triggered;
-    if (chosen && chosen->data().toInt())
-        SendCommand(chosen->data().toInt(), Notify::Menu);
+    const WorldCellMenu state = WorldCellMenuFor(WorldEditor(), Map(), m_PopupCell);
+    if (int command = ::EventCellPopup(m_pWnd, IDM_EVENT_CELL, state.onEvent, state.canPaste, globalPos,
+                                       QStringLiteral("worldEventCellMenu")))
+        SendCommand(command, Notify::Menu);
 }
 
 void DLG_WORLDMAP::SetMode(WorldMode mode)
@@ -546,37 +486,21 @@ QAction* DLG_WORLDMAP::Action(int command) const
 
 void DLG_WORLDMAP::Repaint()
 {
-    if (m_pStatus)
-        m_pStatus->showMessage(StatusText());
     if (m_pMap)
-        m_pMap->update();
-}
-
-QString DLG_WORLDMAP::StatusText() const
-{
-    const CellPos& c = WorldEditor().cursor;
-    return ToQt(StrPrintf(SJ("座標 (%d,%d)").c_str(), c.x, c.y));
+        m_pMap->Refresh();
 }
 
 void DLG_WORLDMAP::LayoutScrollBars()
 {
-    if (!m_pMap || !m_pHBar || !m_pVBar)
-        return;
-    SetMapScrollRange(m_pHBar, Map().m_nWidth, m_pMap->width() / kChipSize);
-    SetMapScrollRange(m_pVBar, Map().m_nHeight, m_pMap->height() / kChipSize);
-    Repaint();
+    if (m_pMap)
+        m_pMap->LayoutScrollBars();
 }
 
-void DLG_WORLDMAP::PaintMap(QPainter& painter)
+void DLG_WORLDMAP::RenderView(Surface& canvas, int scrollX, int scrollY)
 {
-    int w = m_pMap->width(), h = m_pMap->height();
-    if (w <= 0 || h <= 0)
-        return;
-    if (m_Canvas.Width() != w || m_Canvas.Height() != h)
-        if (!CreateSurface(m_Canvas, w, h, 24, 0))
-            return;
     const WorldEditState& ed = WorldEditor();
-    WorldScene scene{&Map(), &ImageSurface(IMG_WORLDMAPCHIP), &ImageSurface(IMG_WORLDEVENT)};
+    WorldScene scene{&Map(), &ImageSurface(IMG_WORLDMAPCHIP), &ImageSurface(IMG_WORLDEVENT),
+                     &ImageSurface(IMG_WORLDBACK), ColorKey()};
     MapCursor cursor;
     cursor.kind = WorldCursorKind(ed);
     cursor.cell = ed.cursor;
@@ -585,19 +509,14 @@ void DLG_WORLDMAP::PaintMap(QPainter& painter)
         cursor.brushH = ed.brush.height;
     }
     cursor.pickAnchor = ed.pickAnchor;
-    RenderWorldMap(m_Canvas, scene, m_pHBar->value(), m_pVBar->value(), cursor);
-    QImage image(m_Canvas.Bits(), w, h, m_Canvas.Stride(), QImage::Format_RGB32);
-    painter.drawImage(0, 0, image);
+    RenderWorldMap(canvas, scene, scrollX, scrollY, cursor);
 }
 
-void DLG_WORLDMAP::MapMouse(QMouseEvent* e)
+void DLG_WORLDMAP::MapMouse(QMouseEvent* e, CellPos cell, bool onMap)
 {
     WorldEditState& ed = WorldEditor();
     cWorldMap& map = Map();
-    QPoint pos = e->position().toPoint();
-    CellPos cell = ed.cursor;
-    if (CellAt(pos.x(), pos.y(), m_pHBar->value(), m_pVBar->value(), m_pMap->width(), m_pMap->height(), map.m_nWidth,
-               map.m_nHeight, cell))
+    if (onMap)
         ed.cursor = cell;
     cell = ed.cursor;
     if (!IsActive()) {
@@ -639,26 +558,15 @@ void DLG_WORLDMAP::MapMouse(QMouseEvent* e)
     }
 }
 
-void DLG_WORLDMAP::MapWheel(QWheelEvent* e)
-{
-    int notches = WheelNotches(e->angleDelta().y());
-    QScrollBar* bar = (e->modifiers() & Qt::ControlModifier) ? m_pVBar : m_pHBar;
-    bar->setValue(bar->value() + notches);
-    e->accept();
-    Repaint();
-}
-
 void DLG_WORLDMAP::MapKey(int key)
 {
+    if (m_pMap && m_pMap->ScrollKey(key))
+        return;
     switch (key) {
     case Qt::Key_Space:
         if (QGuiApplication::mouseButtons() == Qt::NoButton)
             SetMode(WorldEditor().mode == WorldMode::Chips ? WorldMode::Events : WorldMode::Chips);
         break;
-    case Qt::Key_Left: m_pHBar->setValue(m_pHBar->value() - 1); break;
-    case Qt::Key_Right: m_pHBar->setValue(m_pHBar->value() + 1); break;
-    case Qt::Key_Up: m_pVBar->setValue(m_pVBar->value() - 1); break;
-    case Qt::Key_Down: m_pVBar->setValue(m_pVBar->value() + 1); break;
     default: break;
     }
     Repaint();

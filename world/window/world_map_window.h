@@ -13,6 +13,7 @@
 #include "app/editor_state.h"
 #include "media/surface.h"
 #include "stage/world_edit.h"
+#include "ui/map_view.h"
 #include "ui/wnd.h"
 
 class QAction;
@@ -23,22 +24,6 @@ class QToolBar;
 class DLG_WORLDMAP;
 class DLG_WORLDEVENT;
 class DLG_WORLDCHIP;
-
-// The client area the world map is drawn in; its input goes to the window.
-class WorldMapView : public QWidget {
-public:
-    WorldMapView(DLG_WORLDMAP* owner, QWidget* parent);
-    DLG_WORLDMAP* owner;
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
-    void mouseMoveEvent(QMouseEvent* e) override;
-    void mouseReleaseEvent(QMouseEvent* e) override;
-    void mouseDoubleClickEvent(QMouseEvent* e) override;
-    void wheelEvent(QWheelEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
-};
 
 // The map's own chips to choose from; a click makes a 1 x 1 brush.
 class DLG_WORLDCHIP : public DLG_CLASS {
@@ -85,15 +70,13 @@ public:
     bool AskAndClose();
 
     // --- the view
-    void PaintMap(class QPainter& painter);
-    void MapMouse(QMouseEvent* e);
-    void MapWheel(QWheelEvent* e);
     void MapKey(int key);
-    WorldMapView* MapView() const { return m_pMap; }
-    QScrollBar* ScrollBar(bool vertical) const { return vertical ? m_pVBar : m_pHBar; }
-    QString StatusText() const;
+    MapViewWidget* MapView() const { return m_pMap; }
+    QScrollBar* ScrollBar(bool vertical) const { return m_pMap->ScrollBar(vertical); }
+    QString StatusText() const { return m_pMap->StatusText(); }
     QAction* Action(int command) const;
-    const Surface& Canvas() const { return m_Canvas; }
+    // The map as last drawn, of the view's size.
+    const Surface& Canvas() const { return m_pMap->Canvas(); }
     DLG_WORLDCHIP* ChipPalette() const { return m_pChips.get(); }
     DLG_WORLDEVENT* EventPalette() const { return m_pEvents.get(); }
     // Chooses the picture for the background-image setting ("参照").
@@ -118,6 +101,8 @@ private:
     void CmdSettings(int);
     void CmdEventCell(int id);
     void CmdEscape(int);
+    void RenderView(Surface& canvas, int scrollX, int scrollY);
+    void MapMouse(QMouseEvent* e, CellPos cell, bool onMap);
     void EventCellPopup(const QPoint& globalPos);
     void SyncModeButtons();
     void Finish();
@@ -126,11 +111,8 @@ private:
     QMenuBar* m_pMenuBar = nullptr;
     QToolBar* m_pToolBar = nullptr;
     QStatusBar* m_pStatus = nullptr;
-    WorldMapView* m_pMap = nullptr;
-    QScrollBar* m_pHBar = nullptr;
-    QScrollBar* m_pVBar = nullptr;
+    MapViewWidget* m_pMap = nullptr;
     std::map<int, std::vector<QPointer<QAction>>> m_Actions;
-    Surface m_Canvas;
     CellPos m_PopupCell{0, 0};
     std::unique_ptr<DLG_WORLDCHIP> m_pChips;
     std::unique_ptr<DLG_WORLDEVENT> m_pEvents;
