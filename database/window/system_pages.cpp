@@ -121,7 +121,7 @@ private:
 };
 
 // A numeric edit with its arrows (ids id and id + the form's spin offset).
-QWidget* NumberBox(DLG_CLASS* dlg, QWidget* parent, int id, int width, QLineEdit** edit = nullptr)
+QWidget* NumberBox(DLG_CLASS* dlg, QWidget* parent, int id, int width)
 {
     auto* box = new QWidget(parent);
     auto* h = new QHBoxLayout(box);
@@ -136,8 +136,6 @@ QWidget* NumberBox(DLG_CLASS* dlg, QWidget* parent, int id, int width, QLineEdit
     h->addWidget(spin);
     dlg->AddItem(id, e);
     dlg->AddItem(id + FieldForm::kSpinOffset, spin);
-    if (edit)
-        *edit = e;
     return box;
 }
 
@@ -148,9 +146,13 @@ constexpr int kRealDecimals = 2;
 template <class T>
 void QueueNumber(FieldForm& form, DLG_CLASS* dlg, int id, T* value, int decimals)
 {
-    // Reals keep to what an edit can show: a magnitude below 10^9.
-    T lo = std::is_floating_point_v<T> ? T(-999999999) : std::numeric_limits<T>::lowest();
-    T hi = std::is_floating_point_v<T> ? T(999999999) : std::numeric_limits<T>::max();
+    // No range is imposed on the system record: an integer takes its type's
+    // range, a real what an edit can show (a magnitude below 10^9).
+    T lo = std::numeric_limits<T>::lowest(), hi = std::numeric_limits<T>::max();
+    if constexpr (std::is_floating_point_v<T>) {
+        lo = -999999999.0;
+        hi = 999999999.0;
+    }
     form.attach.push_back([=] {
         (new CTRL_KEEPNUM_CLASS<T>)->Attach(dlg, id, value, lo, hi, id + FieldForm::kSpinOffset, T(1), decimals);
     });
