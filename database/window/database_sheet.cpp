@@ -13,8 +13,8 @@
 #include "database/window/chara_pages.h"
 #include "database/window/db_pages.h"
 #include "database/window/skill_page.h"
-#include "database/window/system_word_pages.h"
 #include "database/window/system_pages.h"
+#include "database/window/system_word_pages.h"
 #include "project/project.h"
 
 namespace {
