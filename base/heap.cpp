@@ -15,5 +15,11 @@ void KeepFreedHeapMemory()
     // which would be unmapped on free and faulted in again on the next load.
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     mallopt(M_MMAP_THRESHOLD, static_cast<int>(4 * 1024 * 1024 * sizeof(long)));
+    // Small blocks go back to the heap at once, merged with their free
+    // neighbours, instead of waiting in the "fast" lists: with those, the first
+    // large block freed or asked for after a project's hundreds of thousands
+    // of small blocks were freed walks and merges them all in one go, which
+    // cost about a quarter of a project load.
+    mallopt(M_MXFAST, 0);
 #endif
 }

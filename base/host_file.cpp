@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <set>
 #include <system_error>
 
@@ -68,13 +69,19 @@ std::string FolderOf(const std::string& path)
 
 }  // namespace
 
-bool ReadHostFile(const std::string& hostPath, std::vector<uint8_t>& bytes, std::string* reason)
+namespace {
+
+// Reads the whole regular file at hostPath into buffer, which offers
+// Grow(n) (room for n bytes, what was read kept; returns the start), Finish(n)
+// (the file is n bytes) and Clear().
+template <class Buffer>
+bool ReadWholeFile(const std::string& hostPath, Buffer& buffer, std::string* reason)
 {
-    bytes.clear();
+    buffer.Clear();
     auto fail = [&](const std::string& why) {
         if (reason)
             *reason = why;
-        bytes.clear();
+        buffer.Clear();
         return false;
     };
     // Non-blocking, so that a FIFO without a writer does not stop the open before
@@ -96,12 +103,21 @@ bool ReadHostFile(const std::string& hostPath, std::vector<uint8_t>& bytes, std:
     int flags = ::fcntl(fd, F_GETFL);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
         return fail(Reason(errno));
-    // The reported size is a hint only: the file is read to its end.
-    if (st.st_size > 0)
-        bytes.reserve(std::min<std::size_t>(static_cast<std::size_t>(st.st_size), kMaxHostFileBytes) + 1);
-    uint8_t chunk[65536];
+    // The reported size is a hint only: the file is read to its end, straight
+    // into the buffer (one byte more than the hint, so that the end is seen
+    // without growing it).
+    std::size_t room = st.st_size > 0 ? std::min<std::size_t>(static_cast<std::size_t>(st.st_size), kMaxHostFileBytes) + 1
+                                      : 65536;
+    uint8_t* data = buffer.Grow(room);
+    std::size_t filled = 0;
     for (;;) {
-        ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (filled == room) {
+            if (room > kMaxHostFileBytes)
+                return fail(Reason(EFBIG));
+            room = std::min<std::size_t>(room * 2, kMaxHostFileBytes + 1);
+            data = buffer.Grow(room);
+        }
+        ssize_t n = ::read(fd, data + filled, room - filled);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -109,11 +125,61 @@ bool ReadHostFile(const std::string& hostPath, std::vector<uint8_t>& bytes, std:
         }
         if (n == 0)
             break;
-        if (bytes.size() + static_cast<std::size_t>(n) > kMaxHostFileBytes)
-            return fail(Reason(EFBIG));
-        bytes.insert(bytes.end(), chunk, chunk + n);
+        filled += static_cast<std::size_t>(n);
     }
+    if (filled > kMaxHostFileBytes)
+        return fail(Reason(EFBIG));
+    buffer.Finish(filled);
     return true;
+}
+
+struct VectorBuffer {
+    std::vector<uint8_t>& bytes;
+    uint8_t* Grow(std::size_t n)
+    {
+        bytes.resize(n);
+        return bytes.data();
+    }
+    void Finish(std::size_t n) { bytes.resize(n); }
+    void Clear() { bytes.clear(); }
+};
+
+struct BlockBuffer {
+    HostFileBytes& bytes;
+    std::size_t room = 0;
+    uint8_t* Grow(std::size_t n)
+    {
+        if (n > room) {
+            // Not zeroed: the read fills what is used.
+            auto bigger = std::make_unique_for_overwrite<uint8_t[]>(n);
+            if (room)
+                std::memcpy(bigger.get(), bytes.data.get(), room);
+            bytes.data = std::move(bigger);
+            room = n;
+        }
+        return bytes.data.get();
+    }
+    void Finish(std::size_t n) { bytes.size = n; }
+    void Clear()
+    {
+        bytes.data.reset();
+        bytes.size = 0;
+        room = 0;
+    }
+};
+
+}  // namespace
+
+bool ReadHostFile(const std::string& hostPath, std::vector<uint8_t>& bytes, std::string* reason)
+{
+    VectorBuffer buffer{bytes};
+    return ReadWholeFile(hostPath, buffer, reason);
+}
+
+bool ReadHostFile(const std::string& hostPath, HostFileBytes& bytes, std::string* reason)
+{
+    BlockBuffer buffer{bytes};
+    return ReadWholeFile(hostPath, buffer, reason);
 }
 
 std::string WriteTarget(const std::string& hostPath)

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,14 @@ inline constexpr std::size_t kMaxHostFileBytes = std::size_t{256} << 20;
 // file, is larger than kMaxHostFileBytes or cannot be read; reason (when given)
 // then says why in the system's words.
 bool ReadHostFile(const std::string& hostPath, std::vector<uint8_t>& bytes, std::string* reason = nullptr);
+
+// The bytes of a file read whole, in a block that is not zeroed before the read
+// fills it (a large file is read without touching its memory twice).
+struct HostFileBytes {
+    std::unique_ptr<uint8_t[]> data;
+    std::size_t size = 0;
+};
+bool ReadHostFile(const std::string& hostPath, HostFileBytes& bytes, std::string* reason = nullptr);
 
 // The file a write to hostPath changes: a symbolic link is followed to its
 // target, so the link stays a link.

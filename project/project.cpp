@@ -132,7 +132,32 @@ Project& TheProject()
     return project;
 }
 
-void ResetProject() { TheProject() = Project(); }
+void ResetProject()
+{
+    // The lists read from list files keep their records' storage for the next
+    // load (SpareRecords): a project opened again allocates little.
+    Project& p = TheProject();
+    cDatabase& db = p.m_Database;
+    RecycleRecords(db.m_CompatiTypes);
+    RecycleRecords(db.m_PtVals);
+    RecycleRecords(db.m_CharaAnims);
+    RecycleRecords(db.m_EffectAnims);
+    RecycleRecords(db.m_Pictures);
+    RecycleRecords(db.m_Backs);
+    RecycleRecords(db.m_Sounds);
+    RecycleRecords(db.m_Bgms);
+    RecycleRecords(db.m_Helps);
+    RecycleRecords(p.m_Classes);
+    RecycleRecords(p.m_Friends);
+    RecycleRecords(p.m_Enemies);
+    RecycleRecords(p.m_SkillLists);
+    RecycleRecords(p.m_Lands);
+    RecycleRecords(p.m_EventPalette);
+    RecycleRecords(p.m_ActionPalette);
+    RecycleRecords(p.m_MoveAITemplates);
+    RecycleRecords(p.m_GlobalVariables);
+    p = Project();
+}
 
 // ---------------------------------------------------------------------------
 // Loading

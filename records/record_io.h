@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,18 +22,25 @@ using Json = nlohmann::ordered_json;
 class RecordReader {
 public:
     RecordReader() = default;
-    explicit RecordReader(std::vector<uint8_t> bytes) : data_(std::move(bytes)) {}
+    explicit RecordReader(std::vector<uint8_t> bytes) { Reset(std::move(bytes)); }
 
     void Reset(std::vector<uint8_t> bytes)
     {
-        data_ = std::move(bytes);
-        pos_ = 0;
-        endedEarly_ = false;
+        vector_ = std::move(bytes);
+        block_.reset();
+        Start(vector_.data(), vector_.size());
     }
-    std::size_t Left() const { return data_.size() - pos_; }
+    // A file as ReadHostFile read it.
+    void Reset(HostFileBytes bytes)
+    {
+        vector_.clear();
+        block_ = std::move(bytes.data);
+        Start(block_.get(), bytes.size);
+    }
+    std::size_t Left() const { return size_ - pos_; }
     std::size_t Position() const { return pos_; }
-    bool AtEnd() const { return pos_ >= data_.size(); }
-    std::size_t Size() const { return data_.size(); }
+    bool AtEnd() const { return pos_ >= size_; }
+    std::size_t Size() const { return size_; }
 
     // The file ended before something the reader asked for: a value, the bytes a
     // string's length promised, or records a count promised.
@@ -44,12 +52,12 @@ public:
     bool Raw(void* dst, std::size_t n)
     {
         if (n > Left()) {
-            pos_ = data_.size();
+            pos_ = size_;
             endedEarly_ = true;
             return false;
         }
         if (n)
-            std::memcpy(dst, data_.data() + pos_, n);
+            std::memcpy(dst, data_ + pos_, n);
         pos_ += n;
         return true;
     }
@@ -92,14 +100,26 @@ public:
         if (len > Left())
             endedEarly_ = true;
         std::size_t n = len < Left() ? len : Left();
-        const char* p = reinterpret_cast<const char*>(data_.data() + pos_);
+        const char* p = reinterpret_cast<const char*>(data_ + pos_);
         s.assign(p, strnlen(p, n));
         pos_ += n;
         return true;
     }
 
 private:
-    std::vector<uint8_t> data_;
+    void Start(const uint8_t* data, std::size_t size)
+    {
+        data_ = data;
+        size_ = size;
+        pos_ = 0;
+        endedEarly_ = false;
+    }
+
+    // The bytes are held in one of the two.
+    std::vector<uint8_t> vector_;
+    std::unique_ptr<uint8_t[]> block_;
+    const uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
     std::size_t pos_ = 0;
     bool endedEarly_ = false;
 };

@@ -450,7 +450,7 @@ void NoteIfEndedEarly(const std::string& path, const RecordReader& in, long long
 
 bool OpenRecordFile(const std::string& path, RecordReader& in)
 {
-    std::vector<uint8_t> bytes;
+    HostFileBytes bytes;
     LastLoadEndedEarly = false;
     LastReadError.clear();
     if (!ReadHostFile(HostPath(path.empty() ? std::string("err") : path), bytes, &LastReadError)) {

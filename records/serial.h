@@ -861,6 +861,27 @@ int ReadListVecAt(void* member, RecordReader& in, uint32_t version)
 
 int OpenListFile(const std::string& path, RecordReader& in, uint32_t& count);
 
+// Records of class T kept for their storage (strings, vectors, nested lists):
+// the next list file of T read into an empty list takes them, made fresh
+// again by assignment, instead of allocating everything anew. A project that
+// is loaded again thus reuses the memory of the one it replaces.
+template <class T>
+std::vector<T>& SpareRecords()
+{
+    static std::vector<T> spare;
+    return spare;
+}
+
+// Empties list, keeping its elements as spare records of T (those of an earlier
+// list not yet taken are freed).
+template <class T>
+void RecycleRecords(RecordList<T>& list)
+{
+    std::vector<T>& spare = SpareRecords<T>();
+    spare.clear();
+    spare.swap(list.items());
+}
+
 template <class T>
 int LoadListFile(RecordList<T>& list, const std::string& path)
 {
@@ -879,7 +900,21 @@ int LoadListFile(RecordList<T>& list, const std::string& path)
         // one after those the bytes could hold.
         const bool fewer = in.EndedEarly();
         in.SetEndedEarly(false);
-        list.resize(static_cast<int>(count));
+        std::vector<T>& spare = SpareRecords<T>();
+        if (list.empty() && !spare.empty()) {
+            // Spare records in place of new ones: each made a copy of a fresh
+            // element by assignment, which keeps its storage.
+            std::vector<T>& items = list.items();
+            items.swap(spare);
+            if (items.size() > count)
+                items.erase(items.begin() + count, items.end());
+            T fresh;
+            for (T& item : items)
+                item = fresh;
+            items.resize(count, fresh);
+        } else {
+            list.resize(static_cast<int>(count));
+        }
         for (int i = 0; i < list.size(); ++i) {
             const std::size_t start = in.Position();
             const bool before = in.EndedEarly();

@@ -88,6 +88,23 @@ TEST(HostFile, OnlyRegularFilesAreRead)
     EXPECT_TRUE(ReadHostFile("link.bin", bytes));
     EXPECT_EQ(bytes, content);
     EXPECT_FALSE(ReadHostFile("missing.bin", bytes));
+    // The same into a block that the read fills; a file whose size says 0 (as
+    // the system's own files do) is read to its end too.
+    HostFileBytes block;
+    ASSERT_TRUE(ReadHostFile("link.bin", block));
+    EXPECT_EQ(std::vector<uint8_t>(block.data.get(), block.data.get() + block.size), content);
+    WriteFile("empty.bin", {});
+    EXPECT_TRUE(ReadHostFile("empty.bin", block));
+    EXPECT_EQ(block.size, 0u);
+    for (const char* sized0 : {"/proc/self/status", "/proc/self/maps"}) {
+        ASSERT_TRUE(ReadHostFile(sized0, bytes)) << sized0;
+        ASSERT_TRUE(ReadHostFile(sized0, block)) << sized0;
+        EXPECT_GT(block.size, 0u);
+        EXPECT_EQ(block.data[block.size - 1], '\n');
+        EXPECT_EQ(bytes.back(), '\n');
+    }
+    EXPECT_FALSE(ReadHostFile("missing.bin", block));
+    EXPECT_EQ(block.size, 0u);
 }
 
 // Every file of the starter project is read without ending early, and every

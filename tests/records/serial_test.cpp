@@ -491,6 +491,53 @@ TEST(SerialFiles, HeaderVersionAndListFiles)
     EXPECT_EQ(h[0].id, 4);
 }
 
+// A list file read into an empty list while spare records of its class wait
+// (a project loaded again) reads exactly as into new records, at every length
+// the file may be cut to: a member the file ends before keeps the fresh value,
+// never the recycled record's.
+TEST(SerialFiles, SpareRecordsReadLikeNewOnes)
+{
+    TempDir dir;
+    RecordList<cSample> list;
+    list.push_back(Filled());
+    list.emplace_back().text = "second";
+    ASSERT_EQ(SaveListFile(list, "full.dat"), 1);
+    const std::vector<uint8_t> bytes = ReadFile("full.dat");
+    for (std::size_t n = 8; n <= bytes.size(); ++n) {
+        WriteFile("cut.dat", std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(n)));
+        RecordList<cSample> fresh;
+        ASSERT_EQ(LoadListFile(fresh, "cut.dat"), 1);
+        for (int spares : {1, 3}) {
+            RecordList<cSample> old;
+            for (int i = 0; i < spares; ++i) {
+                cSample& s = old.push_back(Filled());
+                s.i32 = 1000 + i;
+                s.text = "a recycled record's text, longer than a short string";
+                s.vecvec = {{1, 2}, {3}, {4}, {5}};
+                s.strs = {"a", "b", "c"};
+                s.leaves.resize(4);
+                s.leaves[3].name = "old leaf";
+            }
+            RecycleRecords(old);
+            EXPECT_TRUE(old.empty());
+            RecordList<cSample> again;
+            ASSERT_EQ(LoadListFile(again, "cut.dat"), 1);
+            ASSERT_EQ(again.size(), fresh.size()) << n << " bytes, " << spares << " spare";
+            for (int i = 0; i < again.size(); ++i)
+                EXPECT_EQ(again[i].ToJson(), fresh[i].ToJson()) << n << " bytes, " << spares << " spare, record " << i;
+            EXPECT_TRUE(SpareRecords<cSample>().empty()) << "taken by the load";
+        }
+    }
+    // A list that is not empty is read over as before: the spares wait.
+    RecordList<cSample> old{Filled()};
+    RecycleRecords(old);
+    RecordList<cSample> two;
+    two.resize(2);
+    ASSERT_EQ(LoadListFile(two, "full.dat"), 1);
+    EXPECT_EQ(SpareRecords<cSample>().size(), 1u);
+    SpareRecords<cSample>().clear();
+}
+
 TEST(SerialFiles, FailedSaveKeepsTheOldFile)
 {
     TempDir dir;
