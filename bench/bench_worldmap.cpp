@@ -29,7 +29,9 @@ struct BigWorld {
         }
         CreateSurface(chips, 256, 256, 24, 0);
         CreateSurface(events, 256, 256, 24, 1);
-        scene = {&map, &chips, &events};
+        scene.map = &map;
+        scene.chips = &chips;
+        scene.events = &events;
     }
     cWorldMap map;
     Surface chips, events;
