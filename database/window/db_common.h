@@ -3,6 +3,7 @@
 // selected record the dialog's other controls edit.
 #pragma once
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -64,15 +65,14 @@ public:
     }
 };
 
-// A numeric edit that stores only once its text differs from what it showed,
-// so that a value outside the range survives being shown.
+// Inputs that leave their member alone until the user changes what they
+// showed: a value outside the input's range, a real finer than its shown
+// decimals, a flag holding 2 or a text that does not come back byte for byte
+// from the widget all survive a page that is only looked at. Once typed over,
+// the input is the user's: typing the shown text again stores it too.
 template <class T>
-class CTRL_NUM_CLASS : public CTRL_EDITVAL_CLASS<T> {
+class CTRL_KEEPVAL_CLASS : public CTRL_EDITVAL_CLASS<T> {
 public:
-    bool Attach(DLG_CLASS* dlg, int id, T* variable, T minimum, T maximum, int decimals = 0)
-    {
-        return CTRL_EDITVAL_CLASS<T>::Attach(dlg, id, variable, minimum, maximum, id + 1, T(1), decimals);
-    }
     void Show() override
     {
         CTRL_EDITVAL_CLASS<T>::Show();
@@ -80,16 +80,106 @@ public:
     }
     void Store() override
     {
-        if (this->Text() == m_Shown)
+        if (this->Updating() || this->Text() == m_Shown)
             return;
         CTRL_EDITVAL_CLASS<T>::Store();
-        // Typed once, the edit is the user's: typing the shown text again stores it too.
         m_Shown = this->Text();
     }
 
 private:
     std::string m_Shown;
 };
+
+template <class T>
+class CTRL_KEEPCHECK_CLASS : public CTRL_CHECK_CLASS<T> {
+public:
+    void Show() override
+    {
+        CTRL_CHECK_CLASS<T>::Show();
+        m_bShown = Checked();
+    }
+    void Store() override
+    {
+        if (this->Updating() || Checked() == m_bShown)
+            return;
+        CTRL_CHECK_CLASS<T>::Store();
+        m_bShown = Checked();
+    }
+
+private:
+    bool Checked() const
+    {
+        auto* b = qobject_cast<QAbstractButton*>(this->Widget());
+        return b && b->isChecked();
+    }
+    bool m_bShown = false;
+};
+
+class CTRL_KEEPSTR_CLASS : public CTRL_EDITSTR_CLASS {
+public:
+    void Show() override
+    {
+        CTRL_EDITSTR_CLASS::Show();
+        m_Shown = Text();
+    }
+    void Store() override
+    {
+        if (Updating() || Text() == m_Shown)
+            return;
+        CTRL_EDITSTR_CLASS::Store();
+        m_Shown = Text();
+    }
+
+private:
+    std::string m_Shown;
+};
+
+// A numeric edit with its arrows at id + 1.
+template <class T>
+class CTRL_NUM_CLASS : public CTRL_KEEPVAL_CLASS<T> {
+public:
+    bool Attach(DLG_CLASS* dlg, int id, T* variable, T minimum, T maximum, int decimals = 0)
+    {
+        return CTRL_EDITVAL_CLASS<T>::Attach(dlg, id, variable, minimum, maximum, id + 1, T(1), decimals);
+    }
+};
+
+// One entry of a list member through the input Base, bound to `proxy`: the
+// entry is looked up again at every show, so it follows the list when the
+// list is replaced or resized. An entry the list does not hold (find gives
+// null) shows empty and disabled and is never created by storing.
+template <class Base, class V>
+class CTRL_ENTRY_CLASS : public Base {
+public:
+    using Find = std::function<V*()>;
+    explicit CTRL_ENTRY_CLASS(Find find) : m_Find(std::move(find)) {}
+    V proxy{};
+    void Show() override
+    {
+        V* entry = m_Find();
+        proxy = entry ? *entry : V{};
+        Base::Show();
+        this->Enable(entry != nullptr);
+    }
+    void Store() override
+    {
+        V* entry = m_Find();
+        if (this->Updating() || !entry)
+            return;
+        Base::Store();
+        *entry = proxy;
+    }
+
+private:
+    Find m_Find;
+};
+
+// Entry index of a vector (the vector itself, not a copy).
+template <class V>
+std::function<V*()> VectorEntry(std::vector<V>* vec, std::size_t index)
+{
+    return [vec, index]() -> V* { return index < vec->size() ? &(*vec)[index] : nullptr; };
+}
 
 // Attaches a combo over fixed labels or a table's names (entry i = value i).
 template <class T>

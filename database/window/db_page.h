@@ -49,6 +49,7 @@
 #include <vector>
 
 #include "base/text.h"
+#include "database/window/db_common.h"
 #include "ui/controls.h"
 #include "ui/input_dialogs.h"
 #include "ui/qt_text.h"
@@ -101,31 +102,6 @@ public:
 
 private:
     int m_nPageResource;
-};
-
-// A numeric edit that stores only once its text was changed after it was
-// shown, so that a loaded value outside the range (or with more decimals than
-// shown) survives being shown and the store of every input change.
-template <class V>
-class CTRL_KEEPVAL_CLASS : public CTRL_EDITVAL_CLASS<V> {
-public:
-    void Show() override
-    {
-        CTRL_EDITVAL_CLASS<V>::Show();
-        m_Shown = this->Text();
-        m_bTouched = false;
-    }
-    void Store() override
-    {
-        if (this->Updating() || (!m_bTouched && this->Text() == m_Shown))
-            return;
-        m_bTouched = true;
-        CTRL_EDITVAL_CLASS<V>::Store();
-    }
-
-private:
-    std::string m_Shown;
-    bool m_bTouched = false;
 };
 
 // Builds labelled inputs in rows of a grid and binds them: each call makes
@@ -307,33 +283,13 @@ private:
 };
 
 // One entry of an integer vector as a numeric edit.
-class CTRL_EDITVEC_CLASS : public CTRL_KEEPVAL_CLASS<int32_t> {
+class CTRL_EDITVEC_CLASS : public CTRL_ENTRY_CLASS<CTRL_KEEPVAL_CLASS<int32_t>, int32_t> {
 public:
-    bool AttachEntry(DLG_CLASS* dlg, int id, std::vector<int32_t>* vec, std::size_t index, int32_t minimum,
-                     int32_t maximum, int spinId)
+    CTRL_EDITVEC_CLASS(std::vector<int32_t>* vec, std::size_t index) : CTRL_ENTRY_CLASS(VectorEntry(vec, index)) {}
+    bool AttachEntry(DLG_CLASS* dlg, int id, int32_t minimum, int32_t maximum, int spinId)
     {
-        m_pVec = vec;
-        m_nIndex = index;
-        return Attach(dlg, id, &m_nProxy, minimum, maximum, spinId);
+        return Attach(dlg, id, &proxy, minimum, maximum, spinId);
     }
-    void Show() override
-    {
-        m_nProxy = m_nIndex < m_pVec->size() ? (*m_pVec)[m_nIndex] : 0;
-        CTRL_KEEPVAL_CLASS<int32_t>::Show();
-    }
-    void Store() override
-    {
-        if (Updating())
-            return;
-        CTRL_KEEPVAL_CLASS<int32_t>::Store();
-        if (m_nIndex < m_pVec->size())
-            (*m_pVec)[m_nIndex] = m_nProxy;
-    }
-
-private:
-    std::vector<int32_t>* m_pVec = nullptr;
-    std::size_t m_nIndex = 0;
-    int32_t m_nProxy = 0;
 };
 
 inline QLineEdit* FieldForm::VecInt(int id, const QString& label, std::vector<int32_t>* vec, std::size_t index,
@@ -346,7 +302,7 @@ inline QLineEdit* FieldForm::VecInt(int id, const QString& label, std::vector<in
     m_pDlg->AddItem(id, edit);
     m_pDlg->AddItem(id + kSpinOffset, spin);
     DLG_CLASS* dlg = m_pDlg;
-    attach.push_back([=] { (new CTRL_EDITVEC_CLASS)->AttachEntry(dlg, id, vec, index, minimum, maximum, id + kSpinOffset); });
+    attach.push_back([=] { (new CTRL_EDITVEC_CLASS(vec, index))->AttachEntry(dlg, id, minimum, maximum, id + kSpinOffset); });
     ids.insert(id);
     return edit;
 }

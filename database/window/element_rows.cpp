@@ -44,8 +44,8 @@ void ElementRows::Sync()
         grid->addWidget(row.spin, i, 2);
         m_pDlg->AddItem(id, row.edit);
         m_pDlg->AddItem(id + FieldForm::kSpinOffset, row.spin);
-        (new CTRL_EDITVEC_CLASS)
-            ->AttachEntry(m_pDlg, id, m_pValues, static_cast<std::size_t>(i), m_nMin, m_nMax, id + FieldForm::kSpinOffset);
+        (new CTRL_EDITVEC_CLASS(m_pValues, static_cast<std::size_t>(i)))
+            ->AttachEntry(m_pDlg, id, m_nMin, m_nMax, id + FieldForm::kSpinOffset);
         m_Rows.push_back(row);
     }
     for (int i = 0; i < static_cast<int>(m_Rows.size()); ++i) {

@@ -25,101 +25,6 @@ namespace {
 
 Project& P() { return TheProject(); }
 
-// Inputs that leave their member alone until the user changes what they
-// showed: a real shown rounded, a flag holding 2, a text that does not come
-// back byte for byte from the widget all survive a page that is only looked at.
-
-template <class T>
-class CTRL_KEEPNUM_CLASS : public CTRL_EDITVAL_CLASS<T> {
-public:
-    void Show() override
-    {
-        CTRL_EDITVAL_CLASS<T>::Show();
-        m_Shown = this->Text();
-    }
-    void Store() override
-    {
-        if (this->Updating() || this->Text() == m_Shown)
-            return;
-        CTRL_EDITVAL_CLASS<T>::Store();
-        m_Shown = this->Text();
-    }
-
-private:
-    std::string m_Shown;
-};
-
-template <class T>
-class CTRL_KEEPCHECK_CLASS : public CTRL_CHECK_CLASS<T> {
-public:
-    void Show() override
-    {
-        CTRL_CHECK_CLASS<T>::Show();
-        m_bShown = Checked();
-    }
-    void Store() override
-    {
-        if (this->Updating() || Checked() == m_bShown)
-            return;
-        CTRL_CHECK_CLASS<T>::Store();
-        m_bShown = Checked();
-    }
-
-private:
-    bool Checked() const
-    {
-        auto* b = qobject_cast<QAbstractButton*>(this->Widget());
-        return b && b->isChecked();
-    }
-    bool m_bShown = false;
-};
-
-class CTRL_KEEPSTR_CLASS : public CTRL_EDITSTR_CLASS {
-public:
-    void Show() override
-    {
-        CTRL_EDITSTR_CLASS::Show();
-        m_Shown = Text();
-    }
-    void Store() override
-    {
-        if (Updating() || Text() == m_Shown)
-            return;
-        CTRL_EDITSTR_CLASS::Store();
-        m_Shown = Text();
-    }
-
-private:
-    std::string m_Shown;
-};
-
-// One entry of a vector member through the control Base bound to proxy; an
-// entry the vector does not hold shows disabled and stores nothing.
-template <class Base, class V>
-class VecEntry : public Base {
-public:
-    VecEntry(std::vector<V>* vec, std::size_t index) : m_pVec(vec), m_nIndex(index) {}
-    V proxy{};
-    void Show() override
-    {
-        bool held = m_nIndex < m_pVec->size();
-        proxy = held ? (*m_pVec)[m_nIndex] : V{};
-        Base::Show();
-        this->Enable(held);
-    }
-    void Store() override
-    {
-        if (m_nIndex >= m_pVec->size())
-            return;
-        Base::Store();
-        (*m_pVec)[m_nIndex] = proxy;
-    }
-
-private:
-    std::vector<V>* m_pVec;
-    std::size_t m_nIndex;
-};
-
 // A numeric edit with its arrows (ids id and id + the form's spin offset).
 QWidget* NumberBox(DLG_CLASS* dlg, QWidget* parent, int id, int width)
 {
@@ -154,7 +59,7 @@ void QueueNumber(FieldForm& form, DLG_CLASS* dlg, int id, T* value, int decimals
         hi = 999999999.0;
     }
     form.attach.push_back([=] {
-        (new CTRL_KEEPNUM_CLASS<T>)->Attach(dlg, id, value, lo, hi, id + FieldForm::kSpinOffset, T(1), decimals);
+        (new CTRL_KEEPVAL_CLASS<T>)->Attach(dlg, id, value, lo, hi, id + FieldForm::kSpinOffset, T(1), decimals);
     });
     form.ids.insert(id);
 }
@@ -574,7 +479,7 @@ void DLG_DBSYSTEM_4::DefineFields(FieldForm& f)
         const int pathId = IDC_SOUND_PATH + i;
         AddItem(pathId, path);
         f.attach.push_back([this, &s, pathId, index] {
-            auto* c = new VecEntry<CTRL_KEEPSTR_CLASS, std::string>(&s.m_SoundFiles, index);
+            auto* c = new CTRL_ENTRY_CLASS<CTRL_KEEPSTR_CLASS, std::string>(VectorEntry(&s.m_SoundFiles, index));
             c->Attach(this, pathId, &c->proxy, 260);
         });
         f.ids.insert(pathId);
@@ -591,7 +496,7 @@ void DLG_DBSYSTEM_4::DefineFields(FieldForm& f)
         const int valueId = IDC_SOUND_VALUE + i;
         grid->addWidget(NumberBox(this, sounds, valueId, kIntWidth), line, 4);
         f.attach.push_back([this, &s, valueId, index] {
-            auto* c = new VecEntry<CTRL_KEEPNUM_CLASS<int32_t>, int32_t>(&s.m_SoundValues, index);
+            auto* c = new CTRL_ENTRY_CLASS<CTRL_KEEPVAL_CLASS<int32_t>, int32_t>(VectorEntry(&s.m_SoundValues, index));
             c->Attach(this, valueId, &c->proxy, INT32_MIN, INT32_MAX, valueId + FieldForm::kSpinOffset);
         });
         f.ids.insert(valueId);
@@ -600,7 +505,7 @@ void DLG_DBSYSTEM_4::DefineFields(FieldForm& f)
         grid->addWidget(check, line, 5, Qt::AlignHCenter);
         AddItem(switchId, check);
         f.attach.push_back([this, &s, switchId, index] {
-            auto* c = new VecEntry<CTRL_KEEPCHECK_CLASS<uint8_t>, uint8_t>(&s.m_SoundSwitches, index);
+            auto* c = new CTRL_ENTRY_CLASS<CTRL_KEEPCHECK_CLASS<uint8_t>, uint8_t>(VectorEntry(&s.m_SoundSwitches, index));
             c->Attach(this, switchId, &c->proxy);
         });
         f.ids.insert(switchId);

@@ -14,68 +14,23 @@ namespace {
 
 cSystem& TheSystem() { return TheProject().m_System; }
 
-// A text box over one entry of a list that the page finds again at every
-// show: an entry the list does not hold shows empty, is disabled, and is
-// never created by storing.
-class CTRL_ENTRYTEXT_CLASS : public CTRL_EDITSTR_CLASS {
-public:
-    using Find = std::function<std::string*()>;
-    bool AttachEntry(DLG_CLASS* dlg, int id, Find find)
-    {
-        m_Find = std::move(find);
-        return Attach(dlg, id, &m_Proxy);
-    }
-    void Show() override
-    {
-        std::string* entry = m_Find();
-        m_Proxy = entry ? *entry : std::string();
-        CTRL_EDITSTR_CLASS::Show();
-        Enable(entry != nullptr);
-    }
-    void Store() override
-    {
-        if (Updating())
-            return;
-        CTRL_EDITSTR_CLASS::Store();
-        if (std::string* entry = m_Find())
-            *entry = m_Proxy;
-    }
-
-private:
-    Find m_Find;
-    std::string m_Proxy;
-};
-
-// The same for a number; the range is the type's, so any stored value
+// Text and number boxes over one entry of a list that the page finds again
+// at every show; a number takes its type's range, so any stored value
 // survives being shown.
-class CTRL_ENTRYNUM_CLASS : public CTRL_EDITVAL_CLASS<int32_t> {
-public:
-    using Find = std::function<int32_t*()>;
-    bool AttachEntry(DLG_CLASS* dlg, int id, Find find)
-    {
-        m_Find = std::move(find);
-        return Attach(dlg, id, &m_nProxy, INT32_MIN, INT32_MAX, id + FieldForm::kSpinOffset);
-    }
-    void Show() override
-    {
-        int32_t* entry = m_Find();
-        m_nProxy = entry ? *entry : 0;
-        CTRL_EDITVAL_CLASS<int32_t>::Show();
-        Enable(entry != nullptr);
-    }
-    void Store() override
-    {
-        if (Updating())
-            return;
-        CTRL_EDITVAL_CLASS<int32_t>::Store();
-        if (int32_t* entry = m_Find())
-            *entry = m_nProxy;
-    }
+using CTRL_ENTRYTEXT_CLASS = CTRL_ENTRY_CLASS<CTRL_EDITSTR_CLASS, std::string>;
+using CTRL_ENTRYNUM_CLASS = CTRL_ENTRY_CLASS<CTRL_EDITVAL_CLASS<int32_t>, int32_t>;
 
-private:
-    Find m_Find;
-    int32_t m_nProxy = 0;
-};
+void AttachEntryText(DLG_CLASS* dlg, int id, CTRL_ENTRYTEXT_CLASS::Find find)
+{
+    auto* c = new CTRL_ENTRYTEXT_CLASS(std::move(find));
+    c->Attach(dlg, id, &c->proxy);
+}
+
+void AttachEntryNumber(DLG_CLASS* dlg, int id, CTRL_ENTRYNUM_CLASS::Find find)
+{
+    auto* c = new CTRL_ENTRYNUM_CLASS(std::move(find));
+    c->Attach(dlg, id, &c->proxy, INT32_MIN, INT32_MAX, id + FieldForm::kSpinOffset);
+}
 
 QLineEdit* NewEdit(FieldForm& form, int width)
 {
@@ -90,7 +45,7 @@ QLineEdit* EntryText(FieldForm& form, DLG_CLASS* dlg, int id, const QString& lab
     QLineEdit* edit = NewEdit(form, 220);
     form.Widget(label, edit);
     dlg->AddItem(id, edit);
-    form.attach.push_back([=] { (new CTRL_ENTRYTEXT_CLASS)->AttachEntry(dlg, id, find); });
+    form.attach.push_back([=] { AttachEntryText(dlg, id, find); });
     form.ids.insert(id);
     return edit;
 }
@@ -109,7 +64,7 @@ QWidget* EntryNumber(FieldForm& form, DLG_CLASS* dlg, int id, CTRL_ENTRYNUM_CLAS
     row->addWidget(spin);
     dlg->AddItem(id, edit);
     dlg->AddItem(id + FieldForm::kSpinOffset, spin);
-    form.attach.push_back([=] { (new CTRL_ENTRYNUM_CLASS)->AttachEntry(dlg, id, find); });
+    form.attach.push_back([=] { AttachEntryNumber(dlg, id, find); });
     form.ids.insert(id);
     return box;
 }
@@ -270,7 +225,7 @@ void DLG_DBSYSTEM_5::DefineOwnFields(FieldForm& form)
         DLG_CLASS* dlg = this;
         int id = ParamNameId(i);
         form.attach.push_back([=] {
-            (new CTRL_ENTRYTEXT_CLASS)->AttachEntry(dlg, id, [i]() -> std::string* {
+            AttachEntryText(dlg, id, [i]() -> std::string* {
                 RecordList<cParamInfo>& params = TheSystem().m_Params;
                 return i < params.size() ? &params[i].m_Name : nullptr;
             });

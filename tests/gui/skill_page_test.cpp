@@ -250,11 +250,7 @@ TEST_F(SkillPageTest, EveryPageVisitedThenOkChangesNoByte)
         for (int s = 0; s < std::min(skills->count(), 3); ++s)
             ClickLine(skills, s);
     }
-    // The animation pages (8 and 9) are left out: their preview number is
-    // clamped to 1 when stored, which rewrites the starter's 0.
     for (int i = 0; i < 25; ++i) {
-        if (i == 7 || i == 8)
-            continue;
         sheet->SetCurrentPage(i);
         Pump();
     }
