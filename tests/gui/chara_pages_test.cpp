@@ -21,6 +21,7 @@
 #include "project/default_project.h"
 #include "project/project.h"
 #include "stage/window/main_window.h"
+#include "tests/gui/database_fixture.h"
 #include "tests/gui/gui_util.h"
 #include "tests/test_util.h"
 
@@ -30,39 +31,8 @@ namespace {
 
 enum { kFriendPage = 1, kEnemyPage = 2 };
 
-class CharaPagesTest : public ::testing::Test {
+class CharaPagesTest : public DatabaseWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        starter_ = new TempDir;
-        WriteDefaultProject(starter_->Path().string(), true);
-    }
-    static void TearDownTestSuite()
-    {
-        delete starter_;
-        starter_ = nullptr;
-    }
-    void SetUp() override
-    {
-        ResetProject();
-        fs::copy(starter_->Path(), dir.Path(), fs::copy_options::recursive);
-        ASSERT_EQ(LoadProject(), 1);
-        SheetScaleX = SheetScaleY = 1.0;
-        main.onQuit = [] {};
-        ASSERT_TRUE(OpenActive(main));
-    }
-    void TearDown() override
-    {
-        if (PROP_DATABASE* s = DatabaseWindow())
-            s->Destroy();
-        Pump();
-        main.Close(0);
-        Pump();
-        SetCharaContext(nullptr);
-        ResetProject();
-        ResetImages();
-    }
-
     PROP_DATABASE* Open(int page)
     {
         main.SendCommand(40118);
@@ -116,13 +86,8 @@ protected:
         return out;
     }
 
-    static TempDir* starter_;
-    TempDir dir;
-    RecordingSink sink;
-    DLG_MAIN main;
 };
 
-TempDir* CharaPagesTest::starter_ = nullptr;
 
 // Two classes of limit 11 growing HP 10 → 110 and 20 → 220.
 void GiveClassesKnownHp(Project& p)

@@ -25,6 +25,7 @@
 #include "project/default_project.h"
 #include "project/project.h"
 #include "stage/window/main_window.h"
+#include "tests/gui/database_fixture.h"
 #include "tests/gui/gui_util.h"
 #include "tests/test_util.h"
 #include "ui/qt_text.h"
@@ -36,42 +37,8 @@ namespace {
 
 enum { kClassPage = 0, kLandPage = 5, kSystem4Page = 18 };
 
-class ClassPageTest : public ::testing::Test {
+class ClassPageTest : public DatabaseWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        starter_ = new TempDir;
-        WriteDefaultProject(starter_->Path().string(), true);
-    }
-    static void TearDownTestSuite()
-    {
-        delete starter_;
-        starter_ = nullptr;
-    }
-    void SetUp() override
-    {
-        ResetProject();
-        fs::copy(starter_->Path(), dir.Path(), fs::copy_options::recursive);
-        ASSERT_EQ(LoadProject(), 1);
-        SheetScaleX = SheetScaleY = 1.0;
-        Editor() = EditorState();
-        main.onQuit = [] {};
-        ASSERT_TRUE(OpenActive(main));
-    }
-    void TearDown() override
-    {
-        if (PROP_DATABASE* s = DatabaseWindow())
-            s->Destroy();
-        Pump();
-        main.Close(0);
-        Pump();
-        SetGraphicChooserForTests(nullptr);
-        SetTableSource(nullptr);
-        SetCharaContext(nullptr);
-        ResetProject();
-        ResetImages();
-    }
-
     PROP_DATABASE* Open()
     {
         main.SendCommand(40118);
@@ -128,13 +95,8 @@ protected:
         return files;
     }
 
-    static TempDir* starter_;
-    TempDir dir;
-    RecordingSink sink;
-    DLG_MAIN main;
 };
 
-TempDir* ClassPageTest::starter_ = nullptr;
 
 TEST_F(ClassPageTest, NormalAttackCombosFollowTheListAndTheNoAttackCheck)
 {

@@ -20,6 +20,7 @@
 #include "project/default_project.h"
 #include "project/project.h"
 #include "stage/window/main_window.h"
+#include "tests/gui/database_fixture.h"
 #include "tests/gui/gui_util.h"
 #include "tests/test_util.h"
 #include "ui/frame_tick.h"
@@ -33,42 +34,8 @@ namespace {
 
 enum { kLandPage = 5, kCharaAnimPage = 7, kSoundPage = 11 };
 
-class DatabaseSheetTest : public ::testing::Test {
+class DatabaseSheetTest : public DatabaseWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        starter_ = new TempDir;
-        WriteDefaultProject(starter_->Path().string(), true);
-    }
-    static void TearDownTestSuite()
-    {
-        delete starter_;
-        starter_ = nullptr;
-    }
-    void SetUp() override
-    {
-        ResetProject();
-        fs::copy(starter_->Path(), dir.Path(), fs::copy_options::recursive);
-        ASSERT_EQ(LoadProject(), 1);
-        SheetScaleX = SheetScaleY = 1.0;
-        Editor() = EditorState();
-        main.onQuit = [] {};
-        ASSERT_TRUE(OpenActive(main));
-    }
-    void TearDown() override
-    {
-        if (PROP_DATABASE* s = DatabaseWindow())
-            s->Destroy();
-        Pump();
-        main.Close(0);
-        Pump();
-        DatabaseFileChooser() = nullptr;
-        SetTableSource(nullptr);
-        SetCharaContext(nullptr);
-        ResetProject();
-        ResetImages();
-    }
-
     PROP_DATABASE* Open(int page = 0)
     {
         main.SendCommand(40118);
@@ -120,13 +87,8 @@ protected:
     }
     static std::vector<uint8_t> Bytes(const char* path) { return ReadFile(HostPath(path)); }
 
-    static TempDir* starter_;
-    TempDir dir;
-    RecordingSink sink;
-    DLG_MAIN main;
 };
 
-TempDir* DatabaseSheetTest::starter_ = nullptr;
 
 TEST_F(DatabaseSheetTest, TwentyFivePagesWhileTheOtherWindowsAreAway)
 {

@@ -19,6 +19,7 @@
 #include "project/default_project.h"
 #include "project/project.h"
 #include "stage/window/main_window.h"
+#include "tests/gui/database_fixture.h"
 #include "tests/gui/gui_util.h"
 #include "tests/test_util.h"
 #include "ui/qt_text.h"
@@ -29,41 +30,8 @@ namespace {
 
 constexpr int kSkillPage = 3;
 
-class SkillPageTest : public ::testing::Test {
+class SkillPageTest : public DatabaseWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        starter_ = new TempDir;
-        WriteDefaultProject(starter_->Path().string(), true);
-    }
-    static void TearDownTestSuite()
-    {
-        delete starter_;
-        starter_ = nullptr;
-    }
-    void SetUp() override
-    {
-        ResetProject();
-        fs::copy(starter_->Path(), dir.Path(), fs::copy_options::recursive);
-        ASSERT_EQ(LoadProject(), 1);
-        SheetScaleX = SheetScaleY = 1.0;
-        Editor() = EditorState();
-        main.onQuit = [] {};
-        ASSERT_TRUE(OpenActive(main));
-    }
-    void TearDown() override
-    {
-        if (PROP_DATABASE* s = DatabaseWindow())
-            s->Destroy();
-        Pump();
-        main.Close(0);
-        Pump();
-        SetTableSource(nullptr);
-        SetCharaContext(nullptr);
-        ResetProject();
-        ResetImages();
-    }
-
     DLG_DBSKILLLIST* Open()
     {
         main.SendCommand(40118);
@@ -121,14 +89,9 @@ protected:
         });
     }
 
-    static TempDir* starter_;
-    TempDir dir;
-    RecordingSink sink;
-    DLG_MAIN main;
     PROP_DATABASE* sheet = nullptr;
 };
 
-TempDir* SkillPageTest::starter_ = nullptr;
 
 TEST_F(SkillPageTest, ASkillEditedInItsSheetIsWrittenOnlyAfterOkAndTheSheetsOk)
 {

@@ -26,6 +26,7 @@
 #include "project/default_project.h"
 #include "project/project.h"
 #include "stage/window/main_window.h"
+#include "tests/gui/database_fixture.h"
 #include "tests/gui/gui_util.h"
 #include "tests/test_util.h"
 #include "ui/qt_text.h"
@@ -36,40 +37,8 @@ namespace {
 
 enum { kSystem1 = 15, kSystem2, kSystem3, kSystem4 };
 
-class SystemPagesTest : public ::testing::Test {
+class SystemPagesTest : public DatabaseWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        starter_ = new TempDir;
-        WriteDefaultProject(starter_->Path().string(), true);
-    }
-    static void TearDownTestSuite()
-    {
-        delete starter_;
-        starter_ = nullptr;
-    }
-    void SetUp() override
-    {
-        ResetProject();
-        fs::copy(starter_->Path(), dir.Path(), fs::copy_options::recursive);
-        ASSERT_EQ(LoadProject(), 1);
-        SheetScaleX = SheetScaleY = 1.0;
-        Editor() = EditorState();
-        main.onQuit = [] {};
-        ASSERT_TRUE(OpenActive(main));
-    }
-    void TearDown() override
-    {
-        if (PROP_DATABASE* s = DatabaseWindow())
-            s->Destroy();
-        Pump();
-        main.Close(0);
-        Pump();
-        DatabaseFileChooser() = nullptr;
-        ResetProject();
-        ResetImages();
-    }
-
     PROP_DATABASE* Open(int page)
     {
         main.SendCommand(40118);
@@ -121,13 +90,8 @@ protected:
         return nullptr;
     }
 
-    static TempDir* starter_;
-    TempDir dir;
-    RecordingSink sink;
-    DLG_MAIN main;
 };
 
-TempDir* SystemPagesTest::starter_ = nullptr;
 
 TEST_F(SystemPagesTest, BattleModeCarriesTheAutoFlagAndBattleTimeTheReferenceCounts)
 {

@@ -20,6 +20,7 @@
 #include "project/default_project.h"
 #include "project/project.h"
 #include "stage/window/main_window.h"
+#include "tests/gui/database_fixture.h"
 #include "tests/gui/gui_util.h"
 #include "tests/test_util.h"
 
@@ -33,41 +34,8 @@ enum { kTitleMenu = 0, kBaseMenu = 2, kTrainingMenu = 8, kMapTestMenu = 14, kBat
 
 using Files = std::map<std::string, std::vector<uint8_t>>;
 
-class SystemWordPagesTest : public ::testing::Test {
+class SystemWordPagesTest : public DatabaseWindowTest {
 protected:
-    static void SetUpTestSuite()
-    {
-        starter_ = new TempDir;
-        WriteDefaultProject(starter_->Path().string(), true);
-    }
-    static void TearDownTestSuite()
-    {
-        delete starter_;
-        starter_ = nullptr;
-    }
-    void SetUp() override
-    {
-        ResetProject();
-        fs::copy(starter_->Path(), dir.Path(), fs::copy_options::recursive);
-        ASSERT_EQ(LoadProject(), 1);
-        SheetScaleX = SheetScaleY = 1.0;
-        Editor() = EditorState();
-        main.onQuit = [] {};
-        ASSERT_TRUE(OpenActive(main));
-    }
-    void TearDown() override
-    {
-        if (PROP_DATABASE* s = DatabaseWindow())
-            s->Destroy();
-        Pump();
-        main.Close(0);
-        Pump();
-        SetTableSource(nullptr);
-        SetCharaContext(nullptr);
-        ResetProject();
-        ResetImages();
-    }
-
     PROP_DATABASE* Open(int page)
     {
         main.SendCommand(40118);
@@ -112,13 +80,8 @@ protected:
         return files;
     }
 
-    static TempDir* starter_;
-    TempDir dir;
-    RecordingSink sink;
-    DLG_MAIN main;
 };
 
-TempDir* SystemWordPagesTest::starter_ = nullptr;
 
 std::vector<std::string> MenuTexts(const RecordList<cCmd>& menu)
 {
