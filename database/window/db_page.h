@@ -6,10 +6,12 @@
 //   FieldForm             builds labelled inputs into a grid and binds each
 //                         to a member of the page's current record; the same
 //                         call both makes the widget and registers the control.
+//   DB_FORM_PAGE          a page built with a FieldForm: the hooks below.
 //   DB_LIST_PAGE<T>       a table page: the numbered record list bound to the
 //                         shared list itself (filter box, "新規", "ｸﾘｱ",
 //                         "ﾃﾞｰﾀ数", the keys and popup of a fixed-length list),
 //                         and the current record's fields on the right.
+//   DB_RECORD_PAGE<T>     a page over one record (the system record).
 //   NestedList<U>         a second list inside the current record ("挿入",
 //                         "編集", "削除", the keys and popup of a variable list);
 //                         "編集" or a double-click edits one entry in a dialog.
@@ -497,16 +499,56 @@ private:
     CTRL_LIST_CLASS<U>* m_pList = nullptr;
 };
 
+// A page whose inputs a FieldForm builds: the form's registrations run when
+// the page's window exists, and a change of one of its inputs is a change of
+// the page's record. A page supplies DefineFields(f) and may override
+// RefreshChoices (combos over other tables, on entering the page), AfterShow
+// (previews, enabling), AfterFieldChange (rules that follow an input) and
+// OnPageCommand (its own buttons).
+class DB_FORM_PAGE : public DB_PAGE {
+public:
+    using DB_PAGE::DB_PAGE;
+
+protected:
+    virtual void DefineFields(FieldForm& form) = 0;
+    virtual void RefreshChoices() {}
+    virtual void AfterShow() {}
+    virtual void AfterFieldChange(int /*id*/) {}
+    virtual void OnPageCommand(int /*id*/, Notify /*code*/) {}
+
+    void BuildForm(QWidget* parent, QGridLayout* grid)
+    {
+        FieldForm form(this, parent, grid);
+        DefineFields(form);
+        m_Attach = std::move(form.attach);
+        m_FieldIds = std::move(form.ids);
+    }
+    void AttachForm()
+    {
+        for (auto& a : m_Attach)
+            a();
+    }
+    bool IsFieldChange(int id, Notify code) const
+    {
+        return m_FieldIds.count(id) && (code == Notify::EditUpdate || code == Notify::SelChange ||
+                                        code == Notify::Click || code == Notify::EditKillFocus);
+    }
+
+private:
+    std::vector<std::function<void()>> m_Attach;
+    std::set<int> m_FieldIds;
+};
+
 // A table page: see the top of this file.
 template <class T>
-class DB_LIST_PAGE : public DB_PAGE {
+class DB_LIST_PAGE : public DB_FORM_PAGE {
 public:
     struct Range {
         int minCount = 1;
         int maxCount = 999;
         int offset = 0;  // leading records not shown
     };
-    DB_LIST_PAGE(int resourceId, const QString& title, Range range) : DB_PAGE(resourceId, title), m_Range(range) {}
+    DB_LIST_PAGE(int resourceId, const QString& title, Range range) : DB_FORM_PAGE(resourceId, title), m_Range(range) {}
 
     void Build(QDialog* dialog) override
     {
@@ -549,10 +591,7 @@ public:
         right->addLayout(grid);
         right->addStretch(1);
         layout->addLayout(right, 1);
-        FieldForm form(this, dialog, grid);
-        DefineFields(form);
-        m_Attach = std::move(form.attach);
-        m_FieldIds = std::move(form.ids);
+        BuildForm(dialog, grid);
     }
 
     void OnInitDialog() override
@@ -572,8 +611,7 @@ public:
         m_pList->ClearListKeys();
         for (int id : {IDC_DB_NEW, IDC_DB_CLEAR, IDC_DB_COUNT})
             (new CTRL_BUTTON_CLASS)->Attach(this, id);
-        for (auto& a : m_Attach)
-            a();
+        AttachForm();
         RefreshChoices();
         UpdateAll();
         AfterShow();
@@ -635,7 +673,7 @@ public:
         }
         default: break;
         }
-        if (m_FieldIds.count(id) && IsInputChange(code)) {
+        if (IsFieldChange(id, code)) {
             FieldChanged(id);
             return;
         }
@@ -648,11 +686,6 @@ public:
 protected:
     virtual std::vector<T>& Records() = 0;
     virtual std::string RecordName(int index, const T& record) const = 0;
-    virtual void DefineFields(FieldForm& form) = 0;
-    virtual void RefreshChoices() {}
-    virtual void AfterShow() {}
-    virtual void AfterFieldChange(int /*id*/) {}
-    virtual void OnPageCommand(int /*id*/, Notify /*code*/) {}
 
     // The inputs into the current record, and the record into the shared list.
     void WriteCurrent()
@@ -676,11 +709,6 @@ protected:
     Range m_Range;
 
 private:
-    static bool IsInputChange(Notify code)
-    {
-        return code == Notify::EditUpdate || code == Notify::SelChange || code == Notify::Click ||
-               code == Notify::EditKillFocus;
-    }
     void FieldChanged(int id)
     {
         WriteCurrent();
@@ -703,8 +731,6 @@ private:
         AfterShow();
     }
 
-    std::vector<std::function<void()>> m_Attach;
-    std::set<int> m_FieldIds;
 };
 
 // A page over one record (the system record): its inputs built with a
@@ -713,9 +739,9 @@ private:
 // supplies Record() and DefineFields(f), and may override RefreshChoices,
 // AfterShow, AfterFieldChange and OnPageCommand as a table page does.
 template <class T>
-class DB_RECORD_PAGE : public DB_PAGE {
+class DB_RECORD_PAGE : public DB_FORM_PAGE {
 public:
-    using DB_PAGE::DB_PAGE;
+    using DB_FORM_PAGE::DB_FORM_PAGE;
 
     void Build(QDialog* dialog) override
     {
@@ -732,16 +758,12 @@ public:
         v->addStretch(1);
         scroll->setWidget(inner);
         layout->addWidget(scroll);
-        FieldForm form(this, inner, grid);
-        DefineFields(form);
-        m_Attach = std::move(form.attach);
-        m_FieldIds = std::move(form.ids);
+        BuildForm(inner, grid);
     }
     void OnInitDialog() override
     {
         DLG_CLASS::OnInitDialog();
-        for (auto& a : m_Attach)
-            a();
+        AttachForm();
         m_bReady = true;
         RefreshChoices();
         UpdateAll();
@@ -765,9 +787,7 @@ public:
         DLG_CLASS::OnCommand(id, code);
         if (!m_bReady || Updating())
             return;
-        if (m_FieldIds.count(id) &&
-            (code == Notify::EditUpdate || code == Notify::SelChange || code == Notify::Click ||
-             code == Notify::EditKillFocus)) {
+        if (IsFieldChange(id, code)) {
             StoreAll();
             AfterFieldChange(id);
             return;
@@ -777,11 +797,6 @@ public:
 
 protected:
     virtual T& Record() = 0;
-    virtual void DefineFields(FieldForm& form) = 0;
-    virtual void RefreshChoices() {}
-    virtual void AfterShow() {}
-    virtual void AfterFieldChange(int /*id*/) {}
-    virtual void OnPageCommand(int /*id*/, Notify /*code*/) {}
     // The record was changed by the page itself (a dialog, a derived value):
     // shown again.
     void RecordChanged()
@@ -791,7 +806,5 @@ protected:
     }
 
 private:
-    std::vector<std::function<void()>> m_Attach;
-    std::set<int> m_FieldIds;
     bool m_bReady = false;
 };
