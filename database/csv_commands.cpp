@@ -59,12 +59,16 @@ CsvCommandResult ExportSkillCsvCommand(RecordList<cSkillList>& table, int group,
              title))
         return Cancelled(title);
     const std::string host = HostPath(path);
-    std::error_code ec;
-    if (std::filesystem::symlink_status(host, ec).type() != std::filesystem::file_type::not_found) {
+    // An existing file is never overwritten, also one created between this
+    // check and the write.
+    auto exists = [&] {
         Tell(StrPrintf(SJ("保存に失敗しました。\n「%s」は既に存在します。\n新しいCSVファイルを保存するために既存ファイルを削除するかファイル名を変更してから、再度このコマンドを実行して下さい。").c_str(), p),
              title);
         return CsvCommandResult::Failed;
-    }
+    };
+    std::error_code ec;
+    if (std::filesystem::symlink_status(host, ec).type() != std::filesystem::file_type::not_found)
+        return exists();
     CsvTable csv;
     if (!WriteSkillCsv(list, csv)) {
         Tell(SJ("保存に失敗しました。\n不正なCSVファイルです。"), title);
@@ -77,11 +81,7 @@ CsvCommandResult ExportSkillCsvCommand(RecordList<cSkillList>& table, int group,
     case CsvSaveResult::Saved:
         Tell(SJ("保存完了！"), title);
         return CsvCommandResult::Done;
-    case CsvSaveResult::Exists:
-        // Created between the check and the write: still never overwritten.
-        Tell(StrPrintf(SJ("保存に失敗しました。\n「%s」は既に存在します。\n新しいCSVファイルを保存するために既存ファイルを削除するかファイル名を変更してから、再度このコマンドを実行して下さい。").c_str(), p),
-             title);
-        return CsvCommandResult::Failed;
+    case CsvSaveResult::Exists: return exists();
     case CsvSaveResult::Failed: break;
     }
     Tell(StrPrintf(SJ("「%s」の保存に失敗しました。\nExcelなどで使用中の可能性があります。").c_str(), p), title);
