@@ -236,6 +236,9 @@ int cSerial::SaveBody(RecordWriter& out)
 
 int cSerial::Init()
 {
+    int planned = InitPlanned();
+    if (planned >= 0)
+        return planned;
     SerialIO io;
     return Serial(SerialOp::Init, nullptr, &io, CurrentVersion);
 }
@@ -325,7 +328,7 @@ std::size_t cSerial::MinSize(uint32_t version)
 // Read plans
 
 void ReadPlan::Add(Kind kind, const SerialIO* io, const void* member, std::size_t width, std::size_t count,
-                   ReadCall call)
+                   ReadCall call, InitCall init)
 {
     Step step{};
     step.kind = kind;
@@ -333,6 +336,7 @@ void ReadPlan::Add(Kind kind, const SerialIO* io, const void* member, std::size_
     step.width = static_cast<uint32_t>(width);
     step.count = static_cast<uint32_t>(count);
     step.call = call;
+    step.init = init;
     steps_.push_back(step);
 }
 
@@ -400,6 +404,63 @@ int ReadPlan::Run(char* base, RecordReader& in, uint32_t version) const
         case Kind::Reserved: ReadReserved(in, step->width); break;
         case Kind::Call:
             if (!step->call(p, in, version))
+                return 0;
+            break;
+        case Kind::EnumWidth: LogEnumWidth(step->width); return 0;
+        }
+        ++step;
+    }
+    return 1;
+}
+
+void ReadPlan::TakeInitialValues(const char* model)
+{
+    initialBytes_.clear();
+    initialStrings_.clear();
+    for (Step& step : steps_) {
+        if (step.kind == Kind::Fixed && step.runSteps > 0) {
+            step.initialAt = static_cast<uint32_t>(initialBytes_.size());
+            initialBytes_.insert(initialBytes_.end(), model + step.offset, model + step.offset + step.runBytes);
+        } else if (step.kind == Kind::String) {
+            const std::string& initial = *reinterpret_cast<const std::string*>(model + step.offset);
+            step.initialAt = initial.empty() ? kEmptyString : static_cast<uint32_t>(initialStrings_.size());
+            if (!initial.empty())
+                initialStrings_.push_back(initial);
+        }
+    }
+}
+
+int ReadPlan::RunInit(char* base) const
+{
+    const Step* step = steps_.data();
+    const Step* last = step + steps_.size();
+    while (step < last) {
+        char* p = base + step->offset;
+        switch (step->kind) {
+        case Kind::Fixed:
+            std::memcpy(p, initialBytes_.data() + step->initialAt, step->runBytes);
+            step += step->runSteps;
+            continue;
+        case Kind::String:
+            if (step->initialAt == kEmptyString)
+                reinterpret_cast<std::string*>(p)->clear();
+            else
+                *reinterpret_cast<std::string*>(p) = initialStrings_[step->initialAt];
+            break;
+        case Kind::IntVecs:
+            for (uint32_t k = 0; k < step->count; ++k)
+                reinterpret_cast<std::vector<int32_t>*>(p)[k].clear();
+            break;
+        case Kind::ByteVec: *reinterpret_cast<std::vector<uint8_t>*>(p) = {}; break;
+        case Kind::IntVecVec: *reinterpret_cast<std::vector<std::vector<int32_t>>*>(p) = {}; break;
+        case Kind::StrVec: *reinterpret_cast<std::vector<std::string>*>(p) = {}; break;
+        case Kind::Cells: *reinterpret_cast<std::vector<CellPos>*>(p) = {}; break;
+        case Kind::Skip:
+        case Kind::SkipVec:
+        case Kind::DroppedStr: break;
+        case Kind::Reserved: StoreInt(ReservedScratch(step->width), step->width, 0); break;
+        case Kind::Call:
+            if (!step->init(p))
                 return 0;
             break;
         case Kind::EnumWidth: LogEnumWidth(step->width); return 0;

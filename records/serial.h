@@ -23,11 +23,16 @@
 // with their offsets in the record, neighbouring fixed-size values joined into one
 // copy. Later reads of that class and version follow the plan. A Serial is
 // therefore made of member calls only; what it holds must not depend on values.
+//
+// Init follows a plan too: the class's plan at CurrentVersion with the values
+// the first Init of the class gave each member, set again from there.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <type_traits>
 #include <typeinfo>
@@ -144,11 +149,15 @@ public:
     // Reads the members by the class's read plan; -1 when the object's class has
     // none (it does not declare SERIAL_MEMBERS itself), and Serial reads instead.
     virtual int ReadPlanned(RecordReader&, uint32_t) { return -1; }
+    // Init by the class's plan; -1 as above.
+    virtual int InitPlanned() { return -1; }
 };
 
 // A function that reads one member that has its own reading (a nested record or
 // a list); 0 when that read failed.
 using ReadCall = int (*)(void* member, RecordReader& in, uint32_t version);
+// Its Init; 0 when that failed.
+using InitCall = int (*)(void* member);
 
 // The members a file of one version holds for one record class, in file order,
 // by their offset in the record.
@@ -177,7 +186,10 @@ public:
         // At the first of neighbouring Fixed steps: their bytes and their number.
         uint32_t runBytes;
         uint32_t runSteps;
+        // Fixed (first of a run) and String: where its initial value is kept.
+        uint32_t initialAt;
         ReadCall call;
+        InitCall init;
     };
 
     // Records the members of record's class at the version (record is not changed;
@@ -187,12 +199,21 @@ public:
     // read failed; members after the end of the file keep their values.
     int Run(char* base, RecordReader& in, uint32_t version) const;
 
+    // Keeps the values of model (an object of the class just initialised by
+    // Serial) as the members' initial values.
+    void TakeInitialValues(const char* model);
+    // Sets the members of the record at base to those values, as Init does.
+    int RunInit(char* base) const;
+
     void Add(Kind kind, const SerialIO* io, const void* member, std::size_t width = 0, std::size_t count = 1,
-             ReadCall call = nullptr);
+             ReadCall call = nullptr, InitCall init = nullptr);
     std::size_t Size() const { return steps_.size(); }
 
 private:
+    static constexpr uint32_t kEmptyString = UINT32_MAX;  // initialAt of a string that starts empty
     std::vector<Step> steps_;
+    std::vector<uint8_t> initialBytes_;
+    std::vector<std::string> initialStrings_;
 };
 
 // The read plan of class T at a version, recorded from self on first use.
@@ -229,6 +250,46 @@ int ReadByPlan(T& self, RecordReader& in, uint32_t version)
     if (typeid(self) != typeid(T))
         return -1;
     return ReadPlanOf<T>(self, version).Run(reinterpret_cast<char*>(&self), in, version);
+}
+
+// Initialises self (of class exactly T) by T's plan at CurrentVersion; -1 for
+// an object of a derived class. The first Init of T at a version goes member
+// by member and leaves the plan with the values it gave.
+template <class T>
+int InitByPlan(T& self)
+{
+    if (typeid(self) != typeid(T))
+        return -1;
+    struct Cache {
+        uint32_t version = UINT32_MAX;
+        const ReadPlan* plan = nullptr;
+        std::vector<std::pair<uint32_t, std::unique_ptr<ReadPlan>>> all;
+    };
+    static Cache cache;
+    const uint32_t version = CurrentVersion;
+    char* base = reinterpret_cast<char*>(&self);
+    if (cache.version != version) {
+        const ReadPlan* found = nullptr;
+        for (auto& entry : cache.all)
+            if (entry.first == version)
+                found = entry.second.get();
+        if (!found) {
+            SerialIO io;
+            int ok = self.Serial(SerialOp::Init, nullptr, &io, version);
+            if (!ok)
+                return ok;  // a class whose Init fails gets no plan
+            auto plan = std::make_unique<ReadPlan>();
+            plan->Build(self, base, version);
+            plan->TakeInitialValues(base);
+            cache.all.emplace_back(version, std::move(plan));
+            cache.version = version;
+            cache.plan = cache.all.back().second.get();
+            return ok;
+        }
+        cache.version = version;
+        cache.plan = found;
+    }
+    return cache.plan->RunInit(base);
 }
 
 // Opens a record file for reading (version header checked, LoadedFileVersion and
@@ -339,6 +400,12 @@ template <class R>
 int ReadListAt(void* member, RecordReader& in, uint32_t version);
 template <class R>
 int ReadListVecAt(void* member, RecordReader& in, uint32_t version);
+template <class R>
+int InitNestedAt(void* member);
+template <class R>
+int InitListAt(void* member);
+template <class R>
+int InitListVecAt(void* member);
 
 // Standalone list files: version header, 32-bit count, element bodies.
 template <class T>
@@ -498,7 +565,7 @@ public:
         RecordList<R>& mine = self_.*m;
         RecordList<R>* theirs = Partner(m);
         if (op_ == SerialOp::Plan) {
-            io_->plan->Add(ReadPlan::Kind::Call, io_, &mine, 0, 1, &ReadListAt<R>);
+            io_->plan->Add(ReadPlan::Kind::Call, io_, &mine, 0, 1, &ReadListAt<R>, &InitListAt<R>);
             return;
         }
         if (op_ == SerialOp::ToJson || op_ == SerialOp::FromJson) {
@@ -551,7 +618,7 @@ public:
                 Fail();
             return;
         case SerialOp::Plan:
-            io_->plan->Add(ReadPlan::Kind::Call, io_, &mine, 0, 1, &ReadListVecAt<R>);
+            io_->plan->Add(ReadPlan::Kind::Call, io_, &mine, 0, 1, &ReadListVecAt<R>, &InitListVecAt<R>);
             return;
         case SerialOp::Write: io_->out->U32(static_cast<uint32_t>(mine.size())); break;
         case SerialOp::Normalize: break;
@@ -680,7 +747,7 @@ private:
                 Fail();
             return;
         case SerialOp::Plan:
-            io_->plan->Add(ReadPlan::Kind::Call, io_, &mine, 0, 1, &ReadNestedAt<R>);
+            io_->plan->Add(ReadPlan::Kind::Call, io_, &mine, 0, 1, &ReadNestedAt<R>, &InitNestedAt<R>);
             return;
         case SerialOp::Write:
             if (!mine.SaveBody(*io_->out))
@@ -806,6 +873,23 @@ int RecordList<T>::Serial(SerialOp op, RecordList* other, SerialIO* io, uint32_t
     return 1;
 }
 
+// Element i of items (i <= size) made a default element just before it is
+// read: a new one at the end, or a kept one by assignment, which keeps its
+// strings' and vectors' storage. fresh, the default element copied, is made
+// when first needed; a single new element is made directly.
+template <class T>
+T& FreshElement(std::vector<T>& items, std::size_t i, std::size_t count, std::optional<T>& fresh)
+{
+    if (i == items.size() && !fresh && i + 1 == count)
+        return items.emplace_back();
+    if (!fresh)
+        fresh.emplace();
+    if (i == items.size())
+        return items.emplace_back(*fresh);
+    items[i] = *fresh;
+    return items[i];
+}
+
 template <class T>
 int RecordList<T>::Read(RecordReader& in, uint32_t version)
 {
@@ -814,23 +898,19 @@ int RecordList<T>::Read(RecordReader& in, uint32_t version)
         items_.clear();
         return 1;
     }
-    if (items_.empty()) {
-        resize(static_cast<int>(count));
-    } else {
-        // The kept elements become default elements again by assignment, which
-        // keeps their strings' and vectors' storage.
-        T fresh;
-        if (count < items_.size())
-            items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(count), items_.end());
-        for (T& item : items_)
-            item = fresh;
-        items_.reserve(count);
-        items_.resize(count, fresh);
+    if (count < items_.size())
+        items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(count), items_.end());
+    items_.reserve(count);
+    // Each element is made fresh right before it is read, while it is in the
+    // cache; after a failed read the rest are made fresh only.
+    std::optional<T> fresh;
+    int ok = 1;
+    for (std::size_t i = 0; i < count; ++i) {
+        T& item = FreshElement(items_, i, count, fresh);
+        if (ok && !item.LoadBody(in))
+            ok = 0;
     }
-    for (T& item : items_)
-        if (!item.LoadBody(in))
-            return 0;
-    return 1;
+    return ok;
 }
 
 template <class R>
@@ -842,6 +922,23 @@ template <class R>
 int ReadListAt(void* member, RecordReader& in, uint32_t version)
 {
     return static_cast<RecordList<R>*>(member)->Read(in, version);
+}
+template <class R>
+int InitNestedAt(void* member)
+{
+    return static_cast<R*>(member)->Init();
+}
+template <class R>
+int InitListAt(void* member)
+{
+    static_cast<RecordList<R>*>(member)->clear();
+    return 1;
+}
+template <class R>
+int InitListVecAt(void* member)
+{
+    static_cast<std::vector<RecordList<R>>*>(member)->clear();
+    return 1;
 }
 // A 32-bit count, then that many lists, as if into an emptied vector.
 template <class R>
@@ -900,27 +997,28 @@ int LoadListFile(RecordList<T>& list, const std::string& path)
         // one after those the bytes could hold.
         const bool fewer = in.EndedEarly();
         in.SetEndedEarly(false);
+        std::vector<T>& items = list.items();
         std::vector<T>& spare = SpareRecords<T>();
-        if (list.empty() && !spare.empty()) {
-            // Spare records in place of new ones: each made a copy of a fresh
-            // element by assignment, which keeps its storage.
-            std::vector<T>& items = list.items();
+        // The elements of a list read over keep their values where the file
+        // ends early; spare records taken instead of new ones are made fresh.
+        std::size_t readOver = items.size();
+        if (items.empty() && !spare.empty()) {
             items.swap(spare);
-            if (items.size() > count)
-                items.erase(items.begin() + count, items.end());
-            T fresh;
-            for (T& item : items)
-                item = fresh;
-            items.resize(count, fresh);
-        } else {
-            list.resize(static_cast<int>(count));
+            readOver = 0;
         }
-        for (int i = 0; i < list.size(); ++i) {
+        if (items.size() > count)
+            items.erase(items.begin() + count, items.end());
+        readOver = std::min<std::size_t>(readOver, count);
+        items.reserve(count);
+        // Each element is made fresh right before it is read, while it is in the cache.
+        std::optional<T> fresh;
+        for (std::size_t i = 0; i < count; ++i) {
+            T& item = i < readOver ? items[i] : FreshElement(items, i, count, fresh);
             const std::size_t start = in.Position();
             const bool before = in.EndedEarly();
-            list[i].LoadBody(in);
+            item.LoadBody(in);
             if (!before && in.EndedEarly()) {
-                endedIn = i;
+                endedIn = static_cast<long long>(i);
                 endedStart = start;
             }
         }
@@ -951,10 +1049,11 @@ int SaveListFile(RecordList<T>& list, const std::string& path)
 }
 
 // Declares the member enumeration in a record class.
-// Also gives the class its read plan.
+// Also gives the class its read and init plans.
 #define SERIAL_MEMBERS                                                                   \
     int ReadPlanned(RecordReader& in_, uint32_t version_) override                        \
     {                                                                                      \
         return ReadByPlan<std::remove_cvref_t<decltype(*this)>>(*this, in_, version_);     \
     }                                                                                      \
+    int InitPlanned() override { return InitByPlan<std::remove_cvref_t<decltype(*this)>>(*this); } \
     int Serial(SerialOp op, cSerial* other, SerialIO* io, uint32_t version) override
