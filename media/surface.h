@@ -97,6 +97,12 @@ void DrawSurfaceMask(Surface& dst, int x, int y, int w, int h, const Surface& sr
 void SetColorKey(Rgb key);
 Rgb ColorKey();
 
+// The w x h rectangle at (sx, sy) of src as pixels (0xAARRGGBB, rows top-down),
+// with alpha 0 where the picture is transparent: white in its mask, or, for a
+// surface without a mask, the colour key when one is given. Pixels outside src
+// are transparent; the rest are opaque.
+std::vector<uint32_t> CutOut(const Surface& src, int sx, int sy, int w, int h, const Rgb* key);
+
 // Turns every cell of the surface: with both sizes set each cell by half a turn,
 // with only the width each column strip left to right, with only the height each
 // row strip top to bottom. Cells cut off at the right or bottom edge stay as they are.

@@ -276,11 +276,11 @@ void AnimPreviewWidget::paintEvent(QPaintEvent*)
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
     int kind = m_nSheet == IMG_SHEET_CHARA ? GK_CHARA : GK_EFFECT;
-    QImage sheet = SheetImage(GraphicSheet(kind));
+    QImage cell = GraphicImage(kind, m_nGraphic);
     QPoint origin(width() / 2 - m_nCell / 2, (height() - 20) / 2 - m_nCell / 2);
     QPoint at = origin + QPoint(static_cast<int>(m_Preview.X()), static_cast<int>(m_Preview.Y()));
-    if (!sheet.isNull())
-        p.drawImage(at, sheet, SheetCell(kind, m_nGraphic));
+    if (!cell.isNull())
+        p.drawImage(at, cell);
     p.setPen(Qt::white);
     p.drawText(QRect(0, height() - 20, width(), 20), Qt::AlignCenter, CellText());
 }

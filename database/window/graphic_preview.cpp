@@ -1,5 +1,7 @@
 #include "database/window/graphic_preview.h"
 
+#include <cstring>
+
 #include "media/graphic_cells.h"
 #include "media/image_table.h"
 
@@ -9,19 +11,24 @@ QRect SheetCell(int kind, int n)
     return QRect(c.x, c.y, c.width, c.height);
 }
 
-QImage SheetImage(int image)
+QImage GraphicImage(int kind, int n)
 {
-    const Surface& s = ImageSurface(image);
-    if (s.Empty())
+    const Surface& sheet = ImageSurface(GraphicSheet(kind));
+    if (sheet.Empty())
         return QImage();
-    return QImage(s.Bits(), s.Width(), s.Height(), s.Stride(),
-                  s.Depth() == 32 ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const QRect cell = SheetCell(kind, n);
+    const Rgb key = ColorKey();
+    const bool figure = kind == GK_CHARA || kind == GK_EFFECT;
+    std::vector<uint32_t> pixels = CutOut(sheet, cell.x(), cell.y(), cell.width(), cell.height(), figure ? &key : nullptr);
+    QImage image(cell.width(), cell.height(), QImage::Format_ARGB32);
+    for (int y = 0; y < cell.height(); ++y)
+        std::memcpy(image.scanLine(y), pixels.data() + static_cast<std::size_t>(y) * cell.width(),
+                    static_cast<std::size_t>(cell.width()) * 4);
+    return image;
 }
 
 QPixmap GraphicPixmap(int kind, int n)
 {
-    QImage sheet = SheetImage(GraphicSheet(kind));
-    if (sheet.isNull())
-        return QPixmap();
-    return QPixmap::fromImage(sheet.copy(SheetCell(kind, n)));
+    QImage image = GraphicImage(kind, n);
+    return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
 }

@@ -150,6 +150,16 @@ TEST_F(ClassPageTest, NormalAttackCombosFollowTheListAndTheNoAttackCheck)
     EXPECT_EQ(qobject_cast<QLineEdit*>(page->Item(DLG_DBCLASS::IDC_GRAPHIC))->text(), QStringLiteral("7"));
     QPixmap preview = qobject_cast<QLabel*>(page->Item(DLG_DBCLASS::IDC_PREVIEW))->pixmap();
     EXPECT_EQ(preview.size(), QSize(48, 48));
+    // The figure stands on the page: the sheet's transparent colour around it
+    // is transparent in the preview, the figure itself opaque.
+    QImage shown = preview.toImage();
+    int clear = 0, opaque = 0;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            (shown.pixelColor(x, y).alpha() == 0 ? clear : opaque)++;
+    EXPECT_EQ(shown.pixelColor(0, 0).alpha(), 0);
+    EXPECT_GT(clear, 0);
+    EXPECT_GT(opaque, 100);
     SheetButton(s, "sheetCancel");
     EXPECT_TRUE(sink.texts.empty());
 }

@@ -127,6 +127,21 @@ TEST(SurfaceTest, MaskCopyTakesTheSourceMaskOrMakesItOpaque)
     EXPECT_EQ(AllMask(dst), (std::vector<uint32_t>{0xFF00FF00, K}));
 }
 
+TEST(SurfaceTest, CutOutIsTransparentByMaskOrKeyAndOutside)
+{
+    const Rgb magenta{255, 0, 255};
+    constexpr uint32_t M = 0xFFFF00FF, O = 0;
+    Surface plain = Make(2, 2, {M, R, G, M});
+    EXPECT_EQ(CutOut(plain, 0, 0, 2, 2, &magenta), (std::vector<uint32_t>{O, R, G, O}));
+    EXPECT_EQ(CutOut(plain, 0, 0, 2, 2, nullptr), (std::vector<uint32_t>{M, R, G, M})) << "no key: all opaque";
+    EXPECT_EQ(CutOut(plain, 1, 1, 2, 2, &magenta), (std::vector<uint32_t>{O, O, O, O}));
+    EXPECT_EQ(CutOut(plain, -1, 0, 2, 1, nullptr), (std::vector<uint32_t>{O, M}));
+    // With a mask the mask decides, not the key; keyed pixels of a masked image are black.
+    Surface masked = Make(2, 1, {K, M}, {W, K});
+    EXPECT_EQ(CutOut(masked, 0, 0, 2, 1, &magenta), (std::vector<uint32_t>{O, M}));
+    EXPECT_TRUE(CutOut(plain, 0, 0, 0, 5, &magenta).empty());
+}
+
 TEST(SurfaceTest, TurnCellsMirrorsEachCell)
 {
     // 4 x 2 numbered 1..8.
