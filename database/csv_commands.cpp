@@ -39,7 +39,8 @@ bool ValidGroup(const RecordList<cSkillList>& table, int group) { return group >
 
 }  // namespace
 
-CsvCommandResult ExportSkillCsvCommand(RecordList<cSkillList>& table, int group, const SaveDatabaseFn& saveDatabase)
+CsvCommandResult ExportSkillCsvCommand(RecordList<cSkillList>& table, int group, const SaveDatabaseFn& saveDatabase,
+                                       CsvDoneBox done)
 {
     const std::string& title = SaveTitle();
     if (!ValidGroup(table, group))
@@ -79,7 +80,8 @@ CsvCommandResult ExportSkillCsvCommand(RecordList<cSkillList>& table, int group,
     std::filesystem::create_directory(HostPath("csv"), ec);
     switch (SaveCsvFileNew(host, csv)) {
     case CsvSaveResult::Saved:
-        Tell(SJ("保存完了！"), title);
+        if (done == CsvDoneBox::Show)
+            Tell(SJ("保存完了！"), title);
         return CsvCommandResult::Done;
     case CsvSaveResult::Exists: return exists();
     case CsvSaveResult::Failed: break;
@@ -88,7 +90,8 @@ CsvCommandResult ExportSkillCsvCommand(RecordList<cSkillList>& table, int group,
     return CsvCommandResult::Failed;
 }
 
-CsvCommandResult ImportSkillCsvCommand(RecordList<cSkillList>& table, int group, const SaveDatabaseFn& saveDatabase)
+CsvCommandResult ImportSkillCsvCommand(RecordList<cSkillList>& table, int group, const SaveDatabaseFn& saveDatabase,
+                                       CsvDoneBox done)
 {
     const std::string& title = ReadTitle();
     if (!ValidGroup(table, group))
@@ -117,7 +120,8 @@ CsvCommandResult ImportSkillCsvCommand(RecordList<cSkillList>& table, int group,
         list.m_Skills = before;
         return CsvCommandResult::Failed;
     }
-    Tell(SJ("読み込み完了！\n念のため設定値に問題がないか確認してください。\n問題があった場合、「キャンセル」ボタンを押すことで読み込む前の設定に戻せます。"),
-         title);
+    if (done == CsvDoneBox::Show)
+        Tell(SJ("読み込み完了！\n念のため設定値に問題がないか確認してください。\n問題があった場合、「キャンセル」ボタンを押すことで読み込む前の設定に戻せます。"),
+             title);
     return CsvCommandResult::Done;
 }

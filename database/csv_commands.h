@@ -19,12 +19,18 @@ enum class CsvCommandResult {
 // question.
 using SaveDatabaseFn = std::function<void()>;
 
+// Whether the closing box ("保存完了！", "読み込み完了！…") is shown; the data
+// tool words its own line instead.
+enum class CsvDoneBox { Show, Omit };
+
 // Writes csv\SkillNN.csv of group `group` of the table. The table is renumbered
 // first. An existing file is never touched; a file that could not be written
 // whole is removed.
-CsvCommandResult ExportSkillCsvCommand(RecordList<cSkillList>& table, int group, const SaveDatabaseFn& saveDatabase);
+CsvCommandResult ExportSkillCsvCommand(RecordList<cSkillList>& table, int group, const SaveDatabaseFn& saveDatabase,
+                                       CsvDoneBox done = CsvDoneBox::Show);
 
 // Reads csv\SkillNN.csv into the skills of group `group`. The table is
 // renumbered first. On any failure the group's skills are put back as they
 // were before reading.
-CsvCommandResult ImportSkillCsvCommand(RecordList<cSkillList>& table, int group, const SaveDatabaseFn& saveDatabase);
+CsvCommandResult ImportSkillCsvCommand(RecordList<cSkillList>& table, int group, const SaveDatabaseFn& saveDatabase,
+                                       CsvDoneBox done = CsvDoneBox::Show);

@@ -37,6 +37,7 @@
 #include "app/startup.h"
 #include "base/text.h"
 #include "database/csv.h"
+#include "database/csv_commands.h"
 #include "media/sound_render.h"
 #include "project/default_project.h"
 #include "project/file_kinds.h"
@@ -282,9 +283,21 @@ bool IsFolder(const std::string& path)
     return std::filesystem::is_directory(path, ec);
 }
 
-// The skill group CSV exchange. The project is loaded as check loads it and
-// nothing is asked; every message of the exchange goes to stderr. A refused
-// export or import writes nothing and ends with status 1.
+// The skill group CSV exchange through the editor's commands. The project is
+// loaded as check loads it; every question is answered Yes (the database on
+// disk is already saved) and every message goes to stderr. A refused export
+// or import writes nothing and ends with status 1.
+class YesSink : public MessageSink {
+public:
+    Answer Box(const std::string& text, const std::string&, Buttons buttons) override
+    {
+        if (buttons != Buttons::Ok)
+            return Answer::Yes;
+        std::fprintf(stderr, "%s\n", Cp932ToUtf8(text).c_str());
+        return Answer::Ok;
+    }
+};
+
 int SkillCsv(const std::string& dir, const std::string& number, bool import)
 {
     char* end = nullptr;
@@ -295,7 +308,7 @@ int SkillCsv(const std::string& dir, const std::string& number, bool import)
     std::filesystem::current_path(dir, ec);
     if (ec)
         return Fail("cannot open the folder " + dir);
-    PlainSink sink;
+    YesSink sink;
     MessageSink* old = SetMessageSink(&sink);
     struct Restore {
         MessageSink* old;
@@ -312,37 +325,19 @@ int SkillCsv(const std::string& dir, const std::string& number, bool import)
     Project& p = TheProject();
     if (n > p.m_SkillLists.size())
         return Fail("no skill group " + number + " (the project has " + std::to_string(p.m_SkillLists.size()) + ")");
-    p.RenumberSkills();
-    cSkillList& group = p.m_SkillLists[n - 1];
-    const std::string path = SkillCsvPath(group);
-    auto refuse = [](const std::string& text) {
-        MessageBoxText(text, std::string(), Buttons::Ok);
+    const int group = static_cast<int>(n - 1);
+    const auto run = import ? &ImportSkillCsvCommand : &ExportSkillCsvCommand;
+    if (run(p.m_SkillLists, group, {}, CsvDoneBox::Omit) != CsvCommandResult::Done)
         return 1;
-    };
+    const cSkillList& list = p.m_SkillLists[group];
+    const std::string path = Cp932ToUtf8(SkillCsvPath(list));
     if (!import) {
-        CsvTable table;
-        if (!WriteSkillCsv(group, table))
-            return refuse(SJ("保存に失敗しました。\n不正なCSVファイルです。"));
-        std::filesystem::create_directory(HostPath("csv"), ec);
-        switch (SaveCsvFileNew(HostPath(path), table)) {
-        case CsvSaveResult::Exists:
-            return refuse(StrPrintf(SJ("保存に失敗しました。\n「%s」は既に存在します。\n新しいCSVファイルを保存するために既存ファイルを削除するかファイル名を変更してから、再度このコマンドを実行して下さい。").c_str(), path.c_str()));
-        case CsvSaveResult::Failed:
-            return refuse(StrPrintf(SJ("「%s」の保存に失敗しました。\nExcelなどで使用中の可能性があります。").c_str(), path.c_str()));
-        case CsvSaveResult::Saved: break;
-        }
-        std::printf("%s: %d skills written\n", Cp932ToUtf8(path).c_str(), group.m_Skills.size() - 1);
+        std::printf("%s: %d skills written\n", path.c_str(), list.m_Skills.size() - 1);
         return 0;
     }
-    CsvTable table;
-    if (!LoadCsvFile(HostPath(path), table))
-        return refuse(StrPrintf(SJ("「%s」の読み込みに失敗しました。\nファイルが存在しない、またはExcelなどで使用中の可能性があります。").c_str(), path.c_str()));
-    if (!ReadSkillCsv(group, table))
-        return 1;
     if (!SaveListFile(p.m_SkillLists, ProjectFile::Skill))
         return Fail(std::string("cannot write ") + ProjectFile::Skill);
-    std::printf("%s: %d skills read into %s\n", Cp932ToUtf8(path).c_str(), group.m_Skills.size() - 1,
-                ProjectFile::Skill);
+    std::printf("%s: %d skills read into %s\n", path.c_str(), list.m_Skills.size() - 1, ProjectFile::Skill);
     return 0;
 }
 
