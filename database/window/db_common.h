@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -147,31 +148,39 @@ public:
 // One entry of a list member through the input Base, bound to `proxy`: the
 // entry is looked up again at every show, so it follows the list when the
 // list is replaced or resized. An entry the list does not hold (find gives
-// null) shows empty and disabled and is never created by storing.
+// null) shows empty. Without `make` it is disabled and never created by
+// storing; with it, storing anything but the empty value creates the entry
+// (make grows the list and gives the entry).
 template <class Base, class V>
 class CTRL_ENTRY_CLASS : public Base {
 public:
     using Find = std::function<V*()>;
-    explicit CTRL_ENTRY_CLASS(Find find) : m_Find(std::move(find)) {}
+    explicit CTRL_ENTRY_CLASS(Find find, Find make = {}) : m_Find(std::move(find)), m_Make(std::move(make)) {}
     V proxy{};
     void Show() override
     {
         V* entry = m_Find();
         proxy = entry ? *entry : V{};
         Base::Show();
-        this->Enable(entry != nullptr);
+        this->Enable(entry != nullptr || static_cast<bool>(m_Make));
     }
     void Store() override
     {
         V* entry = m_Find();
-        if (this->Updating() || !entry)
+        if (this->Updating() || (!entry && !m_Make))
             return;
         Base::Store();
+        if (!entry) {
+            if (proxy == V{})
+                return;
+            entry = m_Make();
+        }
         *entry = proxy;
     }
 
 private:
     Find m_Find;
+    Find m_Make;
 };
 
 // Entry index of a vector (the vector itself, not a copy).
@@ -179,6 +188,16 @@ template <class V>
 std::function<V*()> VectorEntry(std::vector<V>* vec, std::size_t index)
 {
     return [vec, index]() -> V* { return index < vec->size() ? &(*vec)[index] : nullptr; };
+}
+// Entry index of a vector made by growing the vector to at least minSize
+// entries of value-initialised elements.
+template <class V>
+std::function<V*()> GrowVectorTo(std::vector<V>* vec, std::size_t index, std::size_t minSize)
+{
+    return [vec, index, minSize]() -> V* {
+        vec->resize(std::max({vec->size(), index + 1, minSize}));
+        return &(*vec)[index];
+    };
 }
 
 // Attaches a combo over fixed labels or a table's names (entry i = value i).

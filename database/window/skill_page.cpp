@@ -18,115 +18,38 @@ namespace {
 
 Project& P() { return TheProject(); }
 
-// A flag shown in a check box keeps its stored value while the box says the
-// same (a 2 stays 2); only a change of the box writes 0 or 1.
-int32_t Flag(int32_t stored, bool checked) { return (stored != 0) == checked ? stored : (checked ? 1 : 0); }
+// A member of one menu word; a word the menu does not hold yet is added
+// (the menu grown to it) when it gets a check or a text.
+template <class V>
+std::function<V*()> MenuEntry(RecordList<cCmd>* menu, int index, V cCmd::*member)
+{
+    return [=]() -> V* { return index < menu->size() ? &((*menu)[index].*member) : nullptr; };
+}
+template <class V>
+std::function<V*()> GrowMenuTo(RecordList<cCmd>* menu, int index, V cCmd::*member)
+{
+    return [=]() -> V* {
+        if (index >= menu->size())
+            menu->items().resize(static_cast<std::size_t>(index + 1));
+        return &((*menu)[index].*member);
+    };
+}
 
-// A check over one entry of an integer vector. A missing entry shows
-// unchecked and is added (the vector grown to at least `minSize`) only when
-// the box gets checked.
-class CTRL_VECCHECK_CLASS : public CTRL_CHECK_CLASS<int32_t> {
-public:
-    bool AttachEntry(DLG_CLASS* dlg, int id, std::vector<int32_t>* vec, std::size_t index, std::size_t minSize)
-    {
-        m_pVec = vec;
-        m_nIndex = index;
-        m_nMinSize = minSize;
-        return Attach(dlg, id, &m_nProxy);
-    }
-    void Show() override
-    {
-        m_nProxy = m_nIndex < m_pVec->size() ? (*m_pVec)[m_nIndex] : 0;
-        CTRL_CHECK_CLASS<int32_t>::Show();
-    }
-    void Store() override
-    {
-        if (Updating())
-            return;
-        int32_t stored = m_nIndex < m_pVec->size() ? (*m_pVec)[m_nIndex] : 0;
-        CTRL_CHECK_CLASS<int32_t>::Store();
-        int32_t value = Flag(stored, m_nProxy != 0);
-        if (m_nIndex >= m_pVec->size()) {
-            if (value == 0)
-                return;
-            m_pVec->resize(std::max(m_nIndex + 1, m_nMinSize), 0);
-        }
-        (*m_pVec)[m_nIndex] = value;
-    }
+using CTRL_ENTRYCHECK_CLASS = CTRL_ENTRY_CLASS<CTRL_KEEPCHECK_CLASS<int32_t>, int32_t>;
+using CTRL_ENTRYTEXT_CLASS = CTRL_ENTRY_CLASS<CTRL_KEEPSTR_CLASS, std::string>;
 
-private:
-    std::vector<int32_t>* m_pVec = nullptr;
-    std::size_t m_nIndex = 0, m_nMinSize = 0;
-    int32_t m_nProxy = 0;
-};
+void AttachMenuCheck(DLG_CLASS* dlg, int id, RecordList<cCmd>* menu, int index)
+{
+    auto* c = new CTRL_ENTRYCHECK_CLASS(MenuEntry(menu, index, &cCmd::m_bEnabled),
+                                        GrowMenuTo(menu, index, &cCmd::m_bEnabled));
+    c->Attach(dlg, id, &c->proxy);
+}
 
-// The check and the text of one menu word. A missing entry shows empty and is
-// added only when the user gives it a text or a check.
-class CTRL_CMDCHECK_CLASS : public CTRL_CHECK_CLASS<int32_t> {
-public:
-    bool AttachEntry(DLG_CLASS* dlg, int id, RecordList<cCmd>* menu, int index)
-    {
-        m_pMenu = menu;
-        m_nIndex = index;
-        return Attach(dlg, id, &m_nProxy);
-    }
-    void Show() override
-    {
-        m_nProxy = m_nIndex < m_pMenu->size() ? (*m_pMenu)[m_nIndex].m_bEnabled : 0;
-        CTRL_CHECK_CLASS<int32_t>::Show();
-    }
-    void Store() override
-    {
-        if (Updating())
-            return;
-        int32_t stored = m_nIndex < m_pMenu->size() ? (*m_pMenu)[m_nIndex].m_bEnabled : 0;
-        CTRL_CHECK_CLASS<int32_t>::Store();
-        int32_t value = Flag(stored, m_nProxy != 0);
-        if (m_nIndex >= m_pMenu->size()) {
-            if (value == 0)
-                return;
-            m_pMenu->items().resize(static_cast<std::size_t>(m_nIndex + 1));
-        }
-        (*m_pMenu)[m_nIndex].m_bEnabled = value;
-    }
-
-private:
-    RecordList<cCmd>* m_pMenu = nullptr;
-    int m_nIndex = 0;
-    int32_t m_nProxy = 0;
-};
-
-class CTRL_CMDTEXT_CLASS : public CTRL_EDITSTR_CLASS {
-public:
-    bool AttachEntry(DLG_CLASS* dlg, int id, RecordList<cCmd>* menu, int index)
-    {
-        m_pMenu = menu;
-        m_nIndex = index;
-        return Attach(dlg, id, &m_Proxy);
-    }
-    void Show() override
-    {
-        m_Proxy = m_nIndex < m_pMenu->size() ? (*m_pMenu)[m_nIndex].m_Text : std::string();
-        CTRL_EDITSTR_CLASS::Show();
-    }
-    void Store() override
-    {
-        if (Updating())
-            return;
-        CTRL_EDITSTR_CLASS::Store();
-        if (m_nIndex >= m_pMenu->size()) {
-            if (m_Proxy.empty())
-                return;
-            m_pMenu->items().resize(static_cast<std::size_t>(m_nIndex + 1));
-        }
-        (*m_pMenu)[m_nIndex].m_Text = m_Proxy;
-    }
-
-private:
-    RecordList<cCmd>* m_pMenu = nullptr;
-    int m_nIndex = 0;
-    std::string m_Proxy;
-};
+void AttachMenuText(DLG_CLASS* dlg, int id, RecordList<cCmd>* menu, int index)
+{
+    auto* c = new CTRL_ENTRYTEXT_CLASS(MenuEntry(menu, index, &cCmd::m_Text), GrowMenuTo(menu, index, &cCmd::m_Text));
+    c->Attach(dlg, id, &c->proxy);
+}
 
 // The words of the menus, as the rows are labelled.
 const char* const kOrgWords[7] = {"覚える", "リザーブ", "装備", "回復", "売る", "忘れる", "戻る"};
@@ -362,18 +285,23 @@ void DLG_DBSKILLLIST::OnInitDialog()
     (new CTRL_EDITSTR_CLASS)->Attach(this, IDC_SENSE_WORD, &g.m_SenseWord);
     AttachNum<int32_t>(this, IDC_RESERVE_COUNT, &g.m_nReserveCount, 1, 999);
     AttachCombo(this, IDC_PTVAL, &g.m_nTradePartyVal, NumberedNames(P().m_Database.m_PtVals));
+    // A scene the group's list does not hold yet is added (the list grown to
+    // every scene) when its box gets checked.
     for (int i = 0; i < kSkillSceneCount; ++i)
-        if (Item(IDC_SCENE + i))
-            (new CTRL_VECCHECK_CLASS)->AttachEntry(this, IDC_SCENE + i, &g.m_Scenes, static_cast<std::size_t>(i),
-                                                   kSkillSceneCount);
+        if (Item(IDC_SCENE + i)) {
+            const auto index = static_cast<std::size_t>(i);
+            auto* c = new CTRL_ENTRYCHECK_CLASS(VectorEntry(&g.m_Scenes, index),
+                                                GrowVectorTo(&g.m_Scenes, index, kSkillSceneCount));
+            c->Attach(this, IDC_SCENE + i, &c->proxy);
+        }
     for (int i = 0; i < 7; ++i) {
-        (new CTRL_CMDCHECK_CLASS)->AttachEntry(this, IDC_ORG_CHECK + i, &g.m_OrgMenu, i);
-        (new CTRL_CMDTEXT_CLASS)->AttachEntry(this, IDC_ORG_TEXT + i, &g.m_OrgMenu, i);
+        AttachMenuCheck(this, IDC_ORG_CHECK + i, &g.m_OrgMenu, i);
+        AttachMenuText(this, IDC_ORG_TEXT + i, &g.m_OrgMenu, i);
     }
     for (int i = 0; i < 2; ++i) {
-        (new CTRL_CMDTEXT_CLASS)->AttachEntry(this, IDC_LEARN_TEXT + i, &g.m_LearnMenu, i);
-        (new CTRL_CMDTEXT_CLASS)->AttachEntry(this, IDC_SELL_TEXT + i, &g.m_SellMenu, i);
-        (new CTRL_CMDTEXT_CLASS)->AttachEntry(this, IDC_FORGET_TEXT + i, &g.m_ForgetMenu, i);
+        AttachMenuText(this, IDC_LEARN_TEXT + i, &g.m_LearnMenu, i);
+        AttachMenuText(this, IDC_SELL_TEXT + i, &g.m_SellMenu, i);
+        AttachMenuText(this, IDC_FORGET_TEXT + i, &g.m_ForgetMenu, i);
     }
     for (int id : {IDC_CATEGORIES, IDC_GROUP_DELETE, IDC_CSV_SAVE, IDC_CSV_LOAD})
         (new CTRL_BUTTON_CLASS)->Attach(this, id);

@@ -162,6 +162,36 @@ TEST_F(SkillPageTest, DeletingAGroupOrASkillRenumbersTheRest)
     EXPECT_EQ(p.m_SkillLists.size(), groups);
 }
 
+TEST_F(SkillPageTest, MenuWordsAndScenesTheGroupLacksAreAddedOnlyWhenGiven)
+{
+    // A group stored with short lists: two organisation words, one scene.
+    Project& p = TheProject();
+    cSkillList& group = p.m_SkillLists[0];
+    group.m_OrgMenu.items().resize(2);
+    group.m_Scenes.assign(1, 0);
+    DLG_DBSKILLLIST* page = Open();
+    ASSERT_NE(page, nullptr);
+    ClickLine(List(page, IDC_DB_LIST), 0);
+    auto* word = qobject_cast<QLineEdit*>(page->Item(DLG_DBSKILLLIST::IDC_ORG_TEXT + 5));
+    ASSERT_NE(word, nullptr);
+    EXPECT_TRUE(word->isEnabled());
+    EXPECT_TRUE(word->text().isEmpty());
+    word->setFocus();
+    TypeText(word, QStringLiteral("戻る"));
+    Click(page, DLG_DBSKILLLIST::IDC_SCENE + 4);
+    SheetButton("sheetOk");
+
+    // The word given grows the menu to it; the entries between stay empty and
+    // nothing beyond is added. The checked scene grows the list to every scene.
+    ASSERT_EQ(group.m_OrgMenu.size(), 6);
+    EXPECT_EQ(group.m_OrgMenu[5].m_Text, SJ("戻る"));
+    EXPECT_TRUE(group.m_OrgMenu[3].m_Text.empty());
+    ASSERT_EQ(group.m_Scenes.size(), static_cast<std::size_t>(kSkillSceneCount));
+    EXPECT_EQ(group.m_Scenes[4], 1);
+    EXPECT_EQ(group.m_Scenes[2], 0);
+    EXPECT_TRUE(sink.texts.empty());
+}
+
 TEST_F(SkillPageTest, CsvButtonsExportAndImportTheSelectedGroup)
 {
     Project& p = TheProject();
