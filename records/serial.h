@@ -216,31 +216,45 @@ private:
     std::vector<std::string> initialStrings_;
 };
 
+// The plans of one class, by version; the one used last is found first.
+class PlanCache {
+public:
+    const ReadPlan* Find(uint32_t version)
+    {
+        if (version == version_)
+            return plan_;
+        for (auto& entry : all_)
+            if (entry.first == version) {
+                version_ = version;
+                plan_ = entry.second.get();
+                return plan_;
+            }
+        return nullptr;
+    }
+    const ReadPlan& Add(uint32_t version, std::unique_ptr<ReadPlan> plan)
+    {
+        all_.emplace_back(version, std::move(plan));
+        version_ = version;
+        plan_ = all_.back().second.get();
+        return *plan_;
+    }
+
+private:
+    uint32_t version_ = UINT32_MAX;
+    const ReadPlan* plan_ = nullptr;
+    std::vector<std::pair<uint32_t, std::unique_ptr<ReadPlan>>> all_;
+};
+
 // The read plan of class T at a version, recorded from self on first use.
 template <class T>
 const ReadPlan& ReadPlanOf(T& self, uint32_t version)
 {
-    struct Cache {
-        uint32_t version = UINT32_MAX;
-        const ReadPlan* plan = nullptr;
-        std::vector<std::pair<uint32_t, std::unique_ptr<ReadPlan>>> all;
-    };
-    static Cache cache;
-    if (cache.version != version) {
-        const ReadPlan* found = nullptr;
-        for (auto& entry : cache.all)
-            if (entry.first == version)
-                found = entry.second.get();
-        if (!found) {
-            auto plan = std::make_unique<ReadPlan>();
-            plan->Build(self, reinterpret_cast<const char*>(&self), version);
-            found = plan.get();
-            cache.all.emplace_back(version, std::move(plan));
-        }
-        cache.version = version;
-        cache.plan = found;
-    }
-    return *cache.plan;
+    static PlanCache cache;
+    if (const ReadPlan* plan = cache.Find(version))
+        return *plan;
+    auto plan = std::make_unique<ReadPlan>();
+    plan->Build(self, reinterpret_cast<const char*>(&self), version);
+    return cache.Add(version, std::move(plan));
 }
 
 // Reads self (of class exactly T) by T's plan; -1 for an object of a derived class.
@@ -260,36 +274,20 @@ int InitByPlan(T& self)
 {
     if (typeid(self) != typeid(T))
         return -1;
-    struct Cache {
-        uint32_t version = UINT32_MAX;
-        const ReadPlan* plan = nullptr;
-        std::vector<std::pair<uint32_t, std::unique_ptr<ReadPlan>>> all;
-    };
-    static Cache cache;
+    static PlanCache cache;
     const uint32_t version = CurrentVersion;
     char* base = reinterpret_cast<char*>(&self);
-    if (cache.version != version) {
-        const ReadPlan* found = nullptr;
-        for (auto& entry : cache.all)
-            if (entry.first == version)
-                found = entry.second.get();
-        if (!found) {
-            SerialIO io;
-            int ok = self.Serial(SerialOp::Init, nullptr, &io, version);
-            if (!ok)
-                return ok;  // a class whose Init fails gets no plan
-            auto plan = std::make_unique<ReadPlan>();
-            plan->Build(self, base, version);
-            plan->TakeInitialValues(base);
-            cache.all.emplace_back(version, std::move(plan));
-            cache.version = version;
-            cache.plan = cache.all.back().second.get();
-            return ok;
-        }
-        cache.version = version;
-        cache.plan = found;
-    }
-    return cache.plan->RunInit(base);
+    if (const ReadPlan* plan = cache.Find(version))
+        return plan->RunInit(base);
+    SerialIO io;
+    int ok = self.Serial(SerialOp::Init, nullptr, &io, version);
+    if (!ok)
+        return ok;  // a class whose Init fails gets no plan
+    auto plan = std::make_unique<ReadPlan>();
+    plan->Build(self, base, version);
+    plan->TakeInitialValues(base);
+    cache.Add(version, std::move(plan));
+    return ok;
 }
 
 // Opens a record file for reading (version header checked, LoadedFileVersion and
