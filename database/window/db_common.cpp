@@ -41,6 +41,9 @@ QListWidget* DbList(DLG_CLASS* dlg, QWidget* parent, int id, int width, int heig
 {
     auto* l = new QListWidget(parent);
     l->setMinimumSize(width, height);
+    // Every line is one line of text: the list lays out thousands of them
+    // without measuring each.
+    l->setUniformItemSizes(true);
     dlg->AddItem(id, l);
     return l;
 }
@@ -107,6 +110,7 @@ QListWidget* MakeUsageList(QWidget* parent)
     auto* list = new QListWidget(parent);
     list->setSelectionMode(QAbstractItemView::NoSelection);
     list->setFocusPolicy(Qt::NoFocus);
+    list->setUniformItemSizes(true);
     list->setMinimumHeight(60);
     list->setMaximumHeight(110);
     return list;
@@ -117,7 +121,10 @@ void ShowUsage(QListWidget* list, const std::vector<Usage>& usages)
     if (!list)
         return;
     DatabaseView view = ProjectDatabaseView();
-    list->clear();
+    QStringList lines;
+    lines.reserve(static_cast<qsizetype>(usages.size()));
     for (const Usage& u : usages)
-        list->addItem(ToQt(UsageLine(view, u)));
+        lines.push_back(ToQt(UsageLine(view, u)));
+    list->clear();
+    list->addItems(lines);
 }
