@@ -135,7 +135,6 @@ std::vector<uint32_t> CutOut(const Surface& src, int sx, int sy, int w, int h, c
 {
     std::vector<uint32_t> out(static_cast<std::size_t>(std::max(w, 0)) * static_cast<std::size_t>(std::max(h, 0)), 0);
     const uint32_t k = key ? PixelOf(*key) & 0x00FFFFFFu : 0;
-    const bool keyed = key && !src.HasMask();
     for (int j = 0; j < h; ++j) {
         const int fy = sy + j;
         if (fy < 0 || fy >= src.Height())
@@ -145,7 +144,7 @@ std::vector<uint32_t> CutOut(const Surface& src, int sx, int sy, int w, int h, c
             if (fx < 0 || fx >= src.Width())
                 continue;
             const uint32_t p = src.Pixel(fx, fy);
-            if ((src.HasMask() && src.MaskPixel(fx, fy) == kMaskWhite) || (keyed && (p & 0x00FFFFFFu) == k))
+            if ((src.HasMask() && src.MaskPixel(fx, fy) == kMaskWhite) || (key && (p & 0x00FFFFFFu) == k))
                 continue;
             out[static_cast<std::size_t>(j) * w + i] = p | kOpaque;
         }

@@ -98,9 +98,10 @@ void SetColorKey(Rgb key);
 Rgb ColorKey();
 
 // The w x h rectangle at (sx, sy) of src as pixels (0xAARRGGBB, rows top-down),
-// with alpha 0 where the picture is transparent: white in its mask, or, for a
-// surface without a mask, the colour key when one is given. Pixels outside src
-// are transparent; the rest are opaque.
+// with alpha 0 where the picture is transparent: white in its mask, or of the
+// colour key when one is given (a working sheet composed from a picture
+// without a mask keeps that picture's key colour under a mask that says
+// opaque). Pixels outside src are transparent; the rest are opaque.
 std::vector<uint32_t> CutOut(const Surface& src, int sx, int sy, int w, int h, const Rgb* key);
 
 // Turns every cell of the surface: with both sizes set each cell by half a turn,

@@ -152,14 +152,20 @@ TEST_F(ClassPageTest, NormalAttackCombosFollowTheListAndTheNoAttackCheck)
     EXPECT_EQ(preview.size(), QSize(48, 48));
     // The figure stands on the page: the sheet's transparent colour around it
     // is transparent in the preview, the figure itself opaque.
-    QImage shown = preview.toImage();
-    int clear = 0, opaque = 0;
+    QImage shown = preview.toImage().convertToFormat(QImage::Format_ARGB32);
+    const Rgb key = ColorKey();
+    const QRgb keyed = qRgb(key.r, key.g, key.b);
+    int clear = 0, opaque = 0, keyShown = 0;
     for (int y = 0; y < shown.height(); ++y)
-        for (int x = 0; x < shown.width(); ++x)
-            (shown.pixelColor(x, y).alpha() == 0 ? clear : opaque)++;
+        for (int x = 0; x < shown.width(); ++x) {
+            const QRgb px = shown.pixel(x, y);
+            (qAlpha(px) == 0 ? clear : opaque)++;
+            keyShown += qAlpha(px) != 0 && (px & 0xFFFFFF) == (keyed & 0xFFFFFF);
+        }
     EXPECT_EQ(shown.pixelColor(0, 0).alpha(), 0);
-    EXPECT_GT(clear, 0);
+    EXPECT_GT(clear, 48 * 48 / 2);
     EXPECT_GT(opaque, 100);
+    EXPECT_EQ(keyShown, 0);
     SheetButton(s, "sheetCancel");
     EXPECT_TRUE(sink.texts.empty());
 }

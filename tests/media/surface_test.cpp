@@ -136,9 +136,12 @@ TEST(SurfaceTest, CutOutIsTransparentByMaskOrKeyAndOutside)
     EXPECT_EQ(CutOut(plain, 0, 0, 2, 2, nullptr), (std::vector<uint32_t>{M, R, G, M})) << "no key: all opaque";
     EXPECT_EQ(CutOut(plain, 1, 1, 2, 2, &magenta), (std::vector<uint32_t>{O, O, O, O}));
     EXPECT_EQ(CutOut(plain, -1, 0, 2, 1, nullptr), (std::vector<uint32_t>{O, M}));
-    // With a mask the mask decides, not the key; keyed pixels of a masked image are black.
-    Surface masked = Make(2, 1, {K, M}, {W, K});
-    EXPECT_EQ(CutOut(masked, 0, 0, 2, 1, &magenta), (std::vector<uint32_t>{O, M}));
+    // White in the mask is transparent (keyed pixels of a masked image are
+    // black); the key colour under a black mask too, as a sheet composed from
+    // an unmasked picture holds it.
+    Surface masked = Make(3, 1, {K, M, R}, {W, K, K});
+    EXPECT_EQ(CutOut(masked, 0, 0, 3, 1, &magenta), (std::vector<uint32_t>{O, O, R}));
+    EXPECT_EQ(CutOut(masked, 0, 0, 3, 1, nullptr), (std::vector<uint32_t>{O, M, R}));
     EXPECT_TRUE(CutOut(plain, 0, 0, 0, 5, &magenta).empty());
 }
 
