@@ -33,29 +33,7 @@ enum { kFriendPage = 1, kEnemyPage = 2 };
 
 class CharaPagesTest : public DatabaseWindowTest {
 protected:
-    PROP_DATABASE* Open(int page)
-    {
-        main.SendCommand(40118);
-        Pump();
-        PROP_DATABASE* s = DatabaseWindow();
-        if (s)
-            s->SetCurrentPage(page);
-        Pump();
-        return s;
-    }
     static QListWidget* List(DLG_CLASS* page) { return qobject_cast<QListWidget*>(page->Item(IDC_DB_LIST)); }
-    static void SelectLine(DLG_CLASS* page, int row)
-    {
-        QListWidget* list = List(page);
-        list->scrollToItem(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(row)).center());
-        Pump();
-    }
-    static void Click(DLG_CLASS* page, int id)
-    {
-        QTest::mouseClick(qobject_cast<QAbstractButton*>(page->Item(id)), Qt::LeftButton);
-        Pump();
-    }
     static void Choose(DLG_CLASS* page, int id, int index)
     {
         auto* c = qobject_cast<QComboBox*>(page->Item(id));
@@ -70,11 +48,6 @@ protected:
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Delete);
         TypeText(edit, text);
-        Pump();
-    }
-    static void SheetButton(PROP_DATABASE* s, const char* name)
-    {
-        QTest::mouseClick(s->Widget()->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
         Pump();
     }
     // Every database file's bytes, by name.
@@ -113,9 +86,9 @@ TEST_F(CharaPagesTest, GameAndReferenceValuesFollowTheInputsNotTheRecord)
     stored.m_InitialStats[1] = 7;  // SP of its own, not growing
     stored.m_FinalStats[1] = 0;
 
-    PROP_DATABASE* s = Open(kFriendPage);
+    PROP_DATABASE* s = OpenAt(kFriendPage);
     auto* page = static_cast<DLG_DBFRIEND*>(s->DbPage(kFriendPage));
-    SelectLine(page, 1);
+    ClickLine(page, 1);
     EXPECT_EQ(page->GameText(0), QStringLiteral("10 → 110"));
     EXPECT_EQ(page->ReferenceText(0), QStringLiteral("60"));
     EXPECT_EQ(page->GameText(1), QStringLiteral("7 → 7"));
@@ -156,13 +129,13 @@ TEST_F(CharaPagesTest, NewEntriesAreFreshCharactersAndANewRuleHasItsDefaults)
 {
     Project& p = TheProject();
     {
-        PROP_DATABASE* s = Open(kFriendPage);
+        PROP_DATABASE* s = OpenAt(kFriendPage);
         DLG_CLASS* page = s->DbPage(kFriendPage);
         const int count = p.m_Friends.size();
-        SelectLine(page, 2);
+        ClickLine(page, 2);
         Click(page, IDC_DB_NEW);
-        SelectLine(page, 0);
-        SelectLine(page, 2);  // shown, left and shown again
+        ClickLine(page, 0);
+        ClickLine(page, 2);  // shown, left and shown again
         ASSERT_EQ(p.m_Friends.size(), count + 1);
         const cFriend fresh;
         EXPECT_TRUE(p.m_Friends[2].Equals(fresh));
@@ -173,9 +146,9 @@ TEST_F(CharaPagesTest, NewEntriesAreFreshCharactersAndANewRuleHasItsDefaults)
         EXPECT_EQ(p.m_Friends[2].m_bRegenerate, 1);
         SheetButton(s, "sheetCancel");
     }
-    PROP_DATABASE* s = Open(kEnemyPage);
+    PROP_DATABASE* s = OpenAt(kEnemyPage);
     DLG_CLASS* page = s->DbPage(kEnemyPage);
-    SelectLine(page, 1);
+    ClickLine(page, 1);
     Click(page, IDC_DB_NEW);
     const cEnemy& made = p.m_Enemies[1];
     EXPECT_EQ(made.m_nLevel, 1);
@@ -218,14 +191,14 @@ TEST_F(CharaPagesTest, VisitedPagesThenOkChangeNoByte)
     ASSERT_EQ(SaveDatabase(), 1);
     const auto before = DatabaseBytes();
 
-    PROP_DATABASE* s = Open(kFriendPage);
+    PROP_DATABASE* s = OpenAt(kFriendPage);
     for (int page : {kFriendPage, kEnemyPage}) {
         s->SetCurrentPage(page);
         Pump();
         DLG_CLASS* pg = s->DbPage(page);
         for (int line = 0; line < List(pg)->count(); ++line)
-            SelectLine(pg, line);
-        SelectLine(pg, 1);
+            ClickLine(pg, line);
+        ClickLine(pg, 1);
     }
     SheetButton(s, "sheetOk");
     EXPECT_EQ(DatabaseWindow(), nullptr);
@@ -240,8 +213,8 @@ TEST_F(CharaPagesTest, VisitedPagesThenOkChangeNoByte)
 
 TEST_F(CharaPagesTest, EnemyPageScreenshot)
 {
-    PROP_DATABASE* s = Open(kEnemyPage);
-    SelectLine(s->DbPage(kEnemyPage), 1);
+    PROP_DATABASE* s = OpenAt(kEnemyPage);
+    ClickLine(s->DbPage(kEnemyPage), 1);
     QImage shot = s->Widget()->grab().toImage();
     EXPECT_EQ(shot.size(), QSize(971, 714));
     shot.save(QStringLiteral(VANTOR_BUILD_DIR "/tests/database_enemy_page.png"));

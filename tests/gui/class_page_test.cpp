@@ -46,13 +46,6 @@ protected:
         return DatabaseWindow();
     }
     static DLG_DBCLASS* ClassPage(PROP_DATABASE* s) { return static_cast<DLG_DBCLASS*>(s->DbPage(kClassPage)); }
-    static void ClickLine(DLG_CLASS* page, int row)
-    {
-        auto* list = qobject_cast<QListWidget*>(page->Item(IDC_DB_LIST));
-        list->scrollToItem(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(row)).center());
-        Pump();
-    }
     static void Click(DLG_CLASS* page, int id)
     {
         auto* b = qobject_cast<QAbstractButton*>(page->Item(id));
@@ -67,11 +60,6 @@ protected:
     {
         c->setCurrentIndex(index);
         emit c->activated(index);
-        Pump();
-    }
-    static void SheetButton(PROP_DATABASE* s, const char* name)
-    {
-        QTest::mouseClick(s->Widget()->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
         Pump();
     }
     // Clicks OK of the modal dialog the next click opens.

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QListWidget>
+#include <QPushButton>
 #include <filesystem>
 
 #include "app/database_sheet.h"
@@ -54,6 +57,40 @@ protected:
         SetCharaContext(nullptr);
         ResetProject();
         ResetImages();
+    }
+
+    // The database window opened from the main window's menu, on `page`.
+    PROP_DATABASE* OpenAt(int page)
+    {
+        main.SendCommand(40118);
+        Pump();
+        PROP_DATABASE* s = DatabaseWindow();
+        if (s && page)
+            s->SetCurrentPage(page);
+        Pump();
+        return s;
+    }
+    static void ClickLine(QListWidget* list, int row)
+    {
+        list->scrollToItem(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(row)).center());
+        Pump();
+    }
+    // A line of the page's record list.
+    static void ClickLine(DLG_CLASS* page, int row)
+    {
+        ClickLine(qobject_cast<QListWidget*>(page->Item(IDC_DB_LIST)), row);
+    }
+    static void Click(DLG_CLASS* page, int id)
+    {
+        QTest::mouseClick(qobject_cast<QAbstractButton*>(page->Item(id)), Qt::LeftButton);
+        Pump();
+    }
+    // "sheetOk", "sheetCancel" or "sheetApply".
+    static void SheetButton(PROP_DATABASE* s, const char* name)
+    {
+        QTest::mouseClick(s->Widget()->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+        Pump();
     }
 
     static inline TempDir* starter_ = nullptr;

@@ -36,29 +36,9 @@ enum { kLandPage = 5, kCharaAnimPage = 7, kSoundPage = 11 };
 
 class DatabaseSheetTest : public DatabaseWindowTest {
 protected:
-    PROP_DATABASE* Open(int page = 0)
-    {
-        main.SendCommand(40118);
-        Pump();
-        PROP_DATABASE* s = DatabaseWindow();
-        if (s && page)
-            s->SetCurrentPage(page);
-        Pump();
-        return s;
-    }
+    PROP_DATABASE* Open(int page = 0) { return OpenAt(page); }
     static QListWidget* List(DLG_CLASS* page) { return qobject_cast<QListWidget*>(page->Item(IDC_DB_LIST)); }
     static QLineEdit* Edit(DLG_CLASS* page, int id) { return qobject_cast<QLineEdit*>(page->Item(id)); }
-    static void ClickLine(QListWidget* list, int row)
-    {
-        list->scrollToItem(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(row)).center());
-        Pump();
-    }
-    static void Click(DLG_CLASS* page, int id)
-    {
-        QTest::mouseClick(qobject_cast<QAbstractButton*>(page->Item(id)), Qt::LeftButton);
-        Pump();
-    }
     static void SetText(QLineEdit* edit, const QString& text)
     {
         edit->setFocus();
@@ -79,11 +59,6 @@ protected:
             QTest::keyClicks(edit, text);
             QTest::keyClick(edit, Qt::Key_Return);
         });
-    }
-    static void SheetButton(PROP_DATABASE* s, const char* name)
-    {
-        QTest::mouseClick(s->Widget()->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
-        Pump();
     }
     static std::vector<uint8_t> Bytes(const char* path) { return ReadFile(HostPath(path)); }
 

@@ -44,17 +44,6 @@ protected:
         return dynamic_cast<DLG_DBSKILLLIST*>(sheet->DbPage(kSkillPage));
     }
     static QListWidget* List(DLG_CLASS* page, int id) { return qobject_cast<QListWidget*>(page->Item(id)); }
-    static void ClickLine(QListWidget* list, int row)
-    {
-        list->scrollToItem(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, list->visualItemRect(list->item(row)).center());
-        Pump();
-    }
-    static void Click(DLG_CLASS* page, int id)
-    {
-        QTest::mouseClick(qobject_cast<QAbstractButton*>(page->Item(id)), Qt::LeftButton);
-        Pump();
-    }
     void SheetButton(const char* name)
     {
         QTest::mouseClick(sheet->Widget()->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);

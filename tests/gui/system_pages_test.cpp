@@ -39,16 +39,6 @@ enum { kSystem1 = 15, kSystem2, kSystem3, kSystem4 };
 
 class SystemPagesTest : public DatabaseWindowTest {
 protected:
-    PROP_DATABASE* Open(int page)
-    {
-        main.SendCommand(40118);
-        Pump();
-        PROP_DATABASE* s = DatabaseWindow();
-        if (s)
-            s->SetCurrentPage(page);
-        Pump();
-        return s;
-    }
     template <class W>
     static W* Get(DLG_CLASS* page, int id)
     {
@@ -76,11 +66,6 @@ protected:
         emit c->activated(index);
         Pump();
     }
-    static void SheetButton(PROP_DATABASE* s, const char* name)
-    {
-        QTest::mouseClick(s->Widget()->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
-        Pump();
-    }
     static QPushButton* DialogButton(QDialog* dlg, const char* utf8)
     {
         for (QPushButton* b : dlg->findChildren<QPushButton*>())
@@ -97,7 +82,7 @@ TEST_F(SystemPagesTest, BattleModeCarriesTheAutoFlagAndBattleTimeTheReferenceCou
 {
     cSystem& sys = TheProject().m_System;
     ASSERT_EQ(sys.m_nBattleMode, 0);
-    PROP_DATABASE* s = Open(kSystem3);
+    PROP_DATABASE* s = OpenAt(kSystem3);
     DLG_CLASS* page = s->DbPage(kSystem3);
     ASSERT_TRUE(page->Exists());
 
@@ -147,7 +132,7 @@ TEST_F(SystemPagesTest, ElementsAddedInTheirDialogReachTheSystemFile)
     // A class that resists the first element: named in its usage list.
     p.m_Classes[0].m_ElemResist.resize(static_cast<std::size_t>(count), 100);
     p.m_Classes[0].m_ElemResist[0] = 50;
-    PROP_DATABASE* s = Open(kSystem4);
+    PROP_DATABASE* s = OpenAt(kSystem4);
     DLG_CLASS* page = s->DbPage(kSystem4);
 
     int usageLines = -1, expectedUsage = -2;
@@ -189,7 +174,7 @@ TEST_F(SystemPagesTest, SystemSoundRowsBrowseAndPlay)
     SilentSoundOutput out;
     out.OpenEffects("waveaudio", {});
     SoundOutput* old = SetSoundOutput(&out);
-    PROP_DATABASE* s = Open(kSystem4);
+    PROP_DATABASE* s = OpenAt(kSystem4);
     DLG_CLASS* page = s->DbPage(kSystem4);
 
     std::string folder;
@@ -241,7 +226,7 @@ TEST_F(SystemPagesTest, VisitingThePagesChangesNoByte)
     for (const auto& e : fs::directory_iterator(HostPath("data\\database")))
         before[e.path().filename().string()] = ReadFile(e.path().string());
 
-    PROP_DATABASE* s = Open(kSystem1);
+    PROP_DATABASE* s = OpenAt(kSystem1);
     for (int i = kSystem1; i <= kSystem4; ++i) {
         s->SetCurrentPage(i);
         Pump();
@@ -264,7 +249,7 @@ TEST_F(SystemPagesTest, VisitingThePagesChangesNoByte)
 
 TEST_F(SystemPagesTest, Screenshots)
 {
-    PROP_DATABASE* s = Open(kSystem1);
+    PROP_DATABASE* s = OpenAt(kSystem1);
     for (int i = kSystem1; i <= kSystem4; ++i) {
         s->SetCurrentPage(i);
         Pump();

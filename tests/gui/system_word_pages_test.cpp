@@ -36,16 +36,6 @@ using Files = std::map<std::string, std::vector<uint8_t>>;
 
 class SystemWordPagesTest : public DatabaseWindowTest {
 protected:
-    PROP_DATABASE* Open(int page)
-    {
-        main.SendCommand(40118);
-        Pump();
-        PROP_DATABASE* s = DatabaseWindow();
-        if (s)
-            s->SetCurrentPage(page);
-        Pump();
-        return s;
-    }
     static QLineEdit* Edit(DLG_CLASS* page, int id) { return qobject_cast<QLineEdit*>(page->Item(id)); }
     static void SetText(QLineEdit* edit, const QString& text)
     {
@@ -58,11 +48,6 @@ protected:
     static void Click(DLG_CLASS* page, int id)
     {
         QTest::mouseClick(qobject_cast<QAbstractButton*>(page->Item(id)), Qt::LeftButton);
-        Pump();
-    }
-    static void SheetButton(PROP_DATABASE* s, const char* name)
-    {
-        QTest::mouseClick(s->Widget()->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
         Pump();
     }
     static cSystem Saved()
@@ -112,7 +97,7 @@ TEST_F(SystemWordPagesTest, AnEditedWordOrMenuEntryLandsInItsOwnEntryOnly)
         SCOPED_TRACE(c.word >= 0 ? "word " + std::to_string(c.word)
                                  : "menu " + std::to_string(c.menu) + " entry " + std::to_string(c.entry));
         const cSystem before = Saved();
-        PROP_DATABASE* s = Open(c.page);
+        PROP_DATABASE* s = OpenAt(c.page);
         ASSERT_NE(s, nullptr);
         DLG_CLASS* page = s->DbPage(c.page);
         int id = c.word >= 0 ? DLG_DBSYSTEM_WORDS::WordId(c.word) : DLG_DBSYSTEM_WORDS::MenuEntryId(c.menu, c.entry);
@@ -142,7 +127,7 @@ TEST_F(SystemWordPagesTest, ParameterDigitsAreShownAsDerivedFromTheLimit)
 {
     cSystem& sys = TheProject().m_System;
     sys.m_Params[0].m_nDigits = 7;  // out of step with its limit 0
-    PROP_DATABASE* s = Open(kSystem5);
+    PROP_DATABASE* s = OpenAt(kSystem5);
     DLG_CLASS* page = s->DbPage(kSystem5);
     QLineEdit* digits0 = Edit(page, DLG_DBSYSTEM_5::ParamDigitsId(0));
     QLineEdit* digitsLv = Edit(page, DLG_DBSYSTEM_5::ParamDigitsId(9));
@@ -178,7 +163,7 @@ TEST_F(SystemWordPagesTest, ShortListsAreShownAsFarAsTheyGoAndNeverGrow)
     sys.m_PredictionItems.resize(2);
     sys.m_PredictionItems[1] = 7;
     const cSystem shortened = sys;
-    PROP_DATABASE* s = Open(kSystem5);
+    PROP_DATABASE* s = OpenAt(kSystem5);
     for (int i = kSystem5; i <= kSystem9; ++i)
         s->SetCurrentPage(i);
     Pump();
@@ -224,7 +209,7 @@ TEST_F(SystemWordPagesTest, RunSettingKeysAreAddedAndKeepAtLeastOne)
 {
     cSystem& sys = TheProject().m_System;
     const int count = sys.m_Inis.size();
-    PROP_DATABASE* s = Open(kSystem10);
+    PROP_DATABASE* s = OpenAt(kSystem10);
     auto* page = dynamic_cast<DLG_DBSYSTEM_10*>(s->DbPage(kSystem10));
     ASSERT_NE(page, nullptr);
     auto* list = qobject_cast<QListWidget*>(page->Item(DLG_DBSYSTEM_10::IDC_LIST));
@@ -252,7 +237,7 @@ TEST_F(SystemWordPagesTest, RunSettingKeysAreAddedAndKeepAtLeastOne)
     EXPECT_EQ(saved.m_Inis[count].m_Key, "Midi_DirectMusic");
 
     // Deleting every key leaves one.
-    s = Open(kSystem10);
+    s = OpenAt(kSystem10);
     page = dynamic_cast<DLG_DBSYSTEM_10*>(s->DbPage(kSystem10));
     for (int i = 0; i < count + 3; ++i)
         Click(page, DLG_DBSYSTEM_10::IDC_DELETE);
@@ -266,7 +251,7 @@ TEST_F(SystemWordPagesTest, EveryPageVisitedThenOkChangesNoByte)
 {
     const Files before = AllFiles();
     ASSERT_FALSE(before.empty());
-    PROP_DATABASE* s = Open(0);
+    PROP_DATABASE* s = OpenAt(0);
     ASSERT_NE(s, nullptr);
     for (int i = 0; i < kPageCount; ++i) {
         s->SetCurrentPage(i);
@@ -294,7 +279,7 @@ TEST_F(SystemWordPagesTest, EveryPageVisitedThenOkChangesNoByte)
 
 TEST_F(SystemWordPagesTest, System5Screenshot)
 {
-    PROP_DATABASE* s = Open(kSystem5);
+    PROP_DATABASE* s = OpenAt(kSystem5);
     // Under a real window manager the sheet is placed and sized after it shows.
     EXPECT_TRUE(QTest::qWaitForWindowExposed(s->Widget()));
     QTest::qWait(300);
