@@ -37,22 +37,37 @@ bool SaveFirst(const std::string& title, const SaveDatabaseFn& saveDatabase)
 
 bool ValidGroup(const RecordList<cSkillList>& table, int group) { return group >= 0 && group < table.size(); }
 
+// The start both commands share: the table renumbered, the save asked for and
+// run, the group looked up again (the save may have repaired the table). The
+// group's list, or null with the command's result in `result`.
+cSkillList* PrepareGroup(RecordList<cSkillList>& table, int group, const std::string& title,
+                         const SaveDatabaseFn& saveDatabase, CsvCommandResult& result)
+{
+    result = CsvCommandResult::Failed;
+    if (!ValidGroup(table, group))
+        return nullptr;
+    RenumberSkillTable(table);
+    if (!SaveFirst(title, saveDatabase)) {
+        result = Cancelled(title);
+        return nullptr;
+    }
+    if (!ValidGroup(table, group))
+        return nullptr;
+    RenumberSkillTable(table);
+    return &table[group];
+}
+
 }  // namespace
 
 CsvCommandResult ExportSkillCsvCommand(RecordList<cSkillList>& table, int group, const SaveDatabaseFn& saveDatabase,
                                        CsvDoneBox done)
 {
     const std::string& title = SaveTitle();
-    if (!ValidGroup(table, group))
-        return CsvCommandResult::Failed;
-    RenumberSkillTable(table);
-    if (!SaveFirst(title, saveDatabase))
-        return Cancelled(title);
-    // The save may have repaired the table: the group is looked up again.
-    if (!ValidGroup(table, group))
-        return CsvCommandResult::Failed;
-    RenumberSkillTable(table);
-    const cSkillList& list = table[group];
+    CsvCommandResult result;
+    const cSkillList* prepared = PrepareGroup(table, group, title, saveDatabase, result);
+    if (!prepared)
+        return result;
+    const cSkillList& list = *prepared;
     const std::string path = SkillCsvPath(list);
     const char* p = path.c_str();
     if (!Ask(StrPrintf(SJ("%sデータをCSV形式のファイル「%s」（相対パス）に保存します。\n\n※CSV形式のファイルはExcelで編集してください。\n\n「%s」に保存しますか？").c_str(),
@@ -94,15 +109,11 @@ CsvCommandResult ImportSkillCsvCommand(RecordList<cSkillList>& table, int group,
                                        CsvDoneBox done)
 {
     const std::string& title = ReadTitle();
-    if (!ValidGroup(table, group))
-        return CsvCommandResult::Failed;
-    RenumberSkillTable(table);
-    if (!SaveFirst(title, saveDatabase))
-        return Cancelled(title);
-    if (!ValidGroup(table, group))
-        return CsvCommandResult::Failed;
-    RenumberSkillTable(table);
-    cSkillList& list = table[group];
+    CsvCommandResult result;
+    cSkillList* prepared = PrepareGroup(table, group, title, saveDatabase, result);
+    if (!prepared)
+        return result;
+    cSkillList& list = *prepared;
     const std::string path = SkillCsvPath(list);
     const char* p = path.c_str();
     if (!Ask(StrPrintf(SJ("CSV形式のファイル「%s」（相対パス）から%sデータを読み込んで更新します。\n\n※CSV形式のファイルはExcelで編集してください。\n※現在（読み込む前）のデータ数とCSVファイルのデータ数が一致しないと読み込みに失敗します。\n\n「%s」を読み込みますか？").c_str(),
