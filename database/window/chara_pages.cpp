@@ -10,20 +10,6 @@ namespace {
 
 Project& P() { return TheProject(); }
 
-// Widgets side by side as one widget of a form row.
-QWidget* Row(QWidget* parent, std::initializer_list<QWidget*> widgets)
-{
-    auto* box = new QWidget(parent);
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* w : widgets) {
-        w->setParent(box);
-        row->addWidget(w);
-    }
-    row->addStretch(1);
-    return box;
-}
-
 QLabel* ValueLabel(QWidget* parent)
 {
     auto* l = new QLabel(parent);
@@ -56,7 +42,7 @@ void DB_CHARA_PAGE<T>::Number(FieldForm& f, int id, const QString& label, V* val
                               QWidget* before)
 {
     QWidget* number = DbNumber(this, f.Parent(), id, 80);
-    f.Widget(label, before ? Row(f.Parent(), {before, number}) : number);
+    f.Widget(label, before ? WidgetRow(f.Parent(), {before, number}) : number);
     f.attach.push_back([=, this] { AttachNum<V>(this, id, value, minimum, maximum); });
     f.ids.insert(id);
 }

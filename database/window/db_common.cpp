@@ -37,6 +37,19 @@ QLineEdit* DbText(DLG_CLASS* dlg, QWidget* parent, int id, int width)
     return e;
 }
 
+QWidget* WidgetRow(QWidget* parent, const std::vector<QWidget*>& widgets)
+{
+    auto* box = new QWidget(parent);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* w : widgets) {
+        w->setParent(box);
+        row->addWidget(w);
+    }
+    row->addStretch(1);
+    return box;
+}
+
 QListWidget* DbList(DLG_CLASS* dlg, QWidget* parent, int id, int width, int height)
 {
     auto* l = new QListWidget(parent);

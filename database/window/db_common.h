@@ -200,6 +200,9 @@ std::function<V*()> GrowVectorTo(std::vector<V>* vec, std::size_t index, std::si
     };
 }
 
+// Widgets side by side without margins, as one widget of a form row.
+QWidget* WidgetRow(QWidget* parent, const std::vector<QWidget*>& widgets);
+
 // Attaches a combo over fixed labels or a table's names (entry i = value i).
 template <class T>
 CTRL_REFCOMBO_CLASS<T>* AttachCombo(DLG_CLASS* dlg, int id, T* variable, const std::vector<std::string>& items)

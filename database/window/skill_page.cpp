@@ -57,20 +57,6 @@ const char* const kLearnWords[2] = {"覚える", "やめる"};
 const char* const kSellWords[2] = {"売る", "やめる"};
 const char* const kForgetWords[2] = {"忘れる", "やめる"};
 
-// Widgets in a row without margins, as one widget of a form row.
-QWidget* Boxed(QWidget* parent, const std::vector<QWidget*>& widgets)
-{
-    auto* box = new QWidget(parent);
-    auto* row = new QHBoxLayout(box);
-    row->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* w : widgets) {
-        w->setParent(box);
-        row->addWidget(w);
-    }
-    row->addStretch(1);
-    return box;
-}
-
 std::string SlotText(const cSlot& slot, const cSkillList& group) { return SlotLine(slot, group.m_Categs); }
 
 // The box layout that holds the widget itself, searched from layout down.
@@ -141,7 +127,7 @@ void DLG_DBSKILLLIST::DefineFields(FieldForm& f)
         if (*label)
             all.push_back(new QLabel(QString::fromUtf8(label), parent));
         all.insert(all.end(), widgets.begin(), widgets.end());
-        return Boxed(parent, all);
+        return WidgetRow(parent, all);
     };
     {
         FieldForm& a = *options;
@@ -204,7 +190,7 @@ void DLG_DBSKILLLIST::DefineFields(FieldForm& f)
                 own(IDC_ORG_CHECK + k);
                 own(IDC_ORG_TEXT + k);
             }
-            b.Widget(QString(), Boxed(parent, entry));
+            b.Widget(QString(), WidgetRow(parent, entry));
         }
         auto twoWords = [&](const char* label, int id, const char* const words[2]) {
             auto* first = DbText(this, parent, id, 70);
