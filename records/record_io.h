@@ -61,6 +61,17 @@ public:
         pos_ += n;
         return true;
     }
+    // Raw for a run of values whose length is known only at run time (a read
+    // plan's run of fixed-size members, a vector): most are a few bytes and are
+    // copied inline, where a call to memcpy would cost more than the copy.
+    bool RawRun(void* dst, std::size_t n)
+    {
+        if (n > Left())
+            return Raw(dst, n);
+        CopyBytes(static_cast<uint8_t*>(dst), data_ + pos_, n);
+        pos_ += n;
+        return true;
+    }
     void Skip(std::size_t n)
     {
         if (n > Left())
@@ -90,23 +101,60 @@ public:
     // The text is what precedes the first NUL. False when the file ended before L.
     bool String(std::string& s)
     {
+        const char* text = nullptr;
+        std::size_t n = 0;
+        if (!StringBytes(text, n))
+            return false;
+        // The text is never inside s: an append into the cleared string copies it
+        // without the overlap checks of assign.
+        s.clear();
+        s.append(text, n);
+        return true;
+    }
+    // The same string's text in the file's bytes, without copying it.
+    bool StringBytes(const char*& text, std::size_t& n)
+    {
         uint32_t len = 0;
         if (!Raw(&len, 4))
             return false;
         if (len <= 1) {
-            s.clear();
+            text = nullptr;
+            n = 0;
             return true;
         }
         if (len > Left())
             endedEarly_ = true;
-        std::size_t n = len < Left() ? len : Left();
-        const char* p = reinterpret_cast<const char*>(data_ + pos_);
-        s.assign(p, strnlen(p, n));
-        pos_ += n;
+        std::size_t stored = len < Left() ? len : Left();
+        text = reinterpret_cast<const char*>(data_ + pos_);
+        n = strnlen(text, stored);
+        pos_ += stored;
         return true;
     }
 
 private:
+    static void CopyBytes(uint8_t* dst, const uint8_t* src, std::size_t n)
+    {
+        if (n >= 8 && n <= 16) {
+            uint64_t head, tail;
+            std::memcpy(&head, src, 8);
+            std::memcpy(&tail, src + n - 8, 8);
+            std::memcpy(dst, &head, 8);
+            std::memcpy(dst + n - 8, &tail, 8);
+        } else if (n >= 4 && n < 8) {
+            uint32_t head, tail;
+            std::memcpy(&head, src, 4);
+            std::memcpy(&tail, src + n - 4, 4);
+            std::memcpy(dst, &head, 4);
+            std::memcpy(dst + n - 4, &tail, 4);
+        } else if (n > 0 && n < 4) {
+            dst[0] = src[0];
+            dst[n / 2] = src[n / 2];
+            dst[n - 1] = src[n - 1];
+        } else if (n > 16) {
+            std::memcpy(dst, src, n);
+        }
+    }
+
     void Start(const uint8_t* data, std::size_t size)
     {
         data_ = data;

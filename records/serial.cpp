@@ -121,7 +121,7 @@ void ReadVector(RecordReader& in, std::vector<E>& v)
     if (count == 0)
         return;
     v.resize(count);
-    in.Raw(v.data(), count * sizeof(E));
+    in.RawRun(v.data(), count * sizeof(E));
 }
 
 void ReadIntVectorVector(RecordReader& in, std::vector<std::vector<int32_t>>& v)
@@ -138,12 +138,25 @@ void ReadIntVectorVector(RecordReader& in, std::vector<std::vector<int32_t>>& v)
 void ReadStringVector(RecordReader& in, std::vector<std::string>& v)
 {
     uint32_t count = in.ReadCount(4);
-    v.resize(count);
+    if (v.size() > count)
+        v.resize(count);
+    v.reserve(count);
+    // Strings the vector has keep their storage; the others are made from the text.
+    const char* text = nullptr;
+    std::size_t n = 0;
     std::size_t i = 0;
-    while (i < v.size() && in.String(v[i]))
-        ++i;
-    for (; i < v.size(); ++i)  // the file ended: the rest stay empty
-        v[i].clear();
+    for (; i < count && in.StringBytes(text, n); ++i) {
+        if (i < v.size()) {
+            v[i].clear();
+            v[i].append(text, n);
+        }
+        else {
+            v.emplace_back(text, n);
+        }
+    }
+    for (std::size_t k = i; k < v.size(); ++k)  // the file ended: the rest are empty
+        v[k].clear();
+    v.resize(count);
 }
 
 void ReadCells(RecordReader& in, std::vector<CellPos>& v)
@@ -380,7 +393,7 @@ int ReadPlan::Run(char* base, RecordReader& in, uint32_t version) const
         switch (step->kind) {
         case Kind::Fixed:
             if (step->runBytes <= in.Left()) {
-                in.Raw(p, step->runBytes);
+                in.RawRun(p, step->runBytes);
                 step += step->runSteps;
                 continue;
             }

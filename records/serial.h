@@ -30,6 +30,7 @@
 
 #include <algorithm>
 #include <array>
+#include <concepts>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -871,6 +872,31 @@ int RecordList<T>::Serial(SerialOp op, RecordList* other, SerialIO* io, uint32_t
     return 1;
 }
 
+// T declares its members itself (its read plan is its own) and reads them with
+// the common LoadBody, without fix-ups of its own.
+template <class T>
+concept ReadsByOwnPlan = requires {
+    { &T::ReadPlanned } -> std::same_as<int (T::*)(RecordReader&, uint32_t)>;
+    { &T::LoadBody } -> std::same_as<int (cSerial::*)(RecordReader&)>;
+};
+
+// LoadBody of a record whose class is exactly T (a list's element, a nested
+// member): where T reads by its own plan, the plan is run directly, without
+// the two virtual calls and the class check on the way.
+template <class T>
+int LoadExact(T& record, RecordReader& in)
+{
+    if constexpr (ReadsByOwnPlan<T>) {
+        int result = ReadPlanOf<T>(record, LoadedFileVersion).Run(reinterpret_cast<char*>(&record), in,
+                                                                  LoadedFileVersion);
+        if (NormalizeOnLoad)
+            record.Normalize();
+        return result;
+    } else {
+        return record.LoadBody(in);
+    }
+}
+
 // Element i of items (i <= size) made a default element just before it is
 // read: a new one at the end, or a kept one by assignment, which keeps its
 // strings' and vectors' storage. fresh, the default element copied, is made
@@ -905,7 +931,7 @@ int RecordList<T>::Read(RecordReader& in, uint32_t version)
     int ok = 1;
     for (std::size_t i = 0; i < count; ++i) {
         T& item = FreshElement(items_, i, count, fresh);
-        if (ok && !item.LoadBody(in))
+        if (ok && !LoadExact(item, in))
             ok = 0;
     }
     return ok;
@@ -914,7 +940,7 @@ int RecordList<T>::Read(RecordReader& in, uint32_t version)
 template <class R>
 int ReadNestedAt(void* member, RecordReader& in, uint32_t)
 {
-    return static_cast<R*>(member)->LoadBody(in);
+    return LoadExact(*static_cast<R*>(member), in);
 }
 template <class R>
 int ReadListAt(void* member, RecordReader& in, uint32_t version)
@@ -1014,7 +1040,7 @@ int LoadListFile(RecordList<T>& list, const std::string& path)
             T& item = i < readOver ? items[i] : FreshElement(items, i, count, fresh);
             const std::size_t start = in.Position();
             const bool before = in.EndedEarly();
-            item.LoadBody(in);
+            LoadExact(item, in);
             if (!before && in.EndedEarly()) {
                 endedIn = static_cast<long long>(i);
                 endedStart = start;
