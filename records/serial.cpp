@@ -149,8 +149,7 @@ void ReadStringVector(RecordReader& in, std::vector<std::string>& v)
         if (i < v.size()) {
             v[i].clear();
             v[i].append(text, n);
-        }
-        else {
+        } else {
             v.emplace_back(text, n);
         }
     }
