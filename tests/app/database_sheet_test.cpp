@@ -68,8 +68,9 @@ TEST(ListModelOps, WriteBackClearAndPasteOverKeepTheCountAndHonourTheOffset)
         EXPECT_EQ(clipboard, std::vector<Rec>{Rec{offset}});
         EXPECT_EQ(shared[static_cast<std::size_t>(offset)].value, 7);
         EXPECT_EQ(shared.size(), 4u);
-        if (offset == 1)
+        if (offset == 1) {
             EXPECT_EQ(shared[0].value, 0);  // the hidden record is never touched
+        }
 
         // Pasting several records stops at the end of the list.
         clipboard = {{91}, {92}, {93}};

@@ -272,8 +272,9 @@ TEST(Csv, ImportCorrectsCellsAndRefusesBrokenFiles)
         EXPECT_EQ(sink.texts, expected);
         for (const std::string& title : sink.titles)
             EXPECT_EQ(title, U("CSVファイルの読込"));
-        if (!e.ok)
+        if (!e.ok) {
             EXPECT_TRUE(g.Equals(ThreeSkills()));
+        }
         if (e.check)
             e.check(g);
     }

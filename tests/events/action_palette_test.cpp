@@ -211,10 +211,12 @@ TEST(ActionPalette, PasteFiltersInTheStartEventAndCopies)
         EXPECT_EQ(inserted, static_cast<int>(c.kinds.size()) - 2);
         EXPECT_EQ(Kinds(list), c.kinds);
         for (const cEventAct& a : list) {
-            if (a.m_nKind == Act::Money)
+            if (a.m_nKind == Act::Money) {
                 EXPECT_EQ(a.P(0), 500);
-            if (a.m_nKind == Act::SoundEffect)
+            }
+            if (a.m_nKind == Act::SoundEffect) {
                 EXPECT_EQ(a.P(0), 11);
+            }
         }
         // The list holds copies: changing them leaves the entry as it was.
         for (cEventAct& a : list)

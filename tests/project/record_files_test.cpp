@@ -176,8 +176,9 @@ TEST_F(RecordFiles, CutAtEveryByteReadsAsBefore)
         char text[17];
         std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
         written += key + " " + text + "\n";
-        if (!Writing())
+        if (!Writing()) {
             EXPECT_EQ(stored[key], text);
+        }
     }
     if (Writing())
         WriteText(DataDir() / "cut_hashes.txt", written);

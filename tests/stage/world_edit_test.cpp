@@ -187,8 +187,9 @@ TEST(WorldEdit, PlacingFollowsTheSwitches)
         EXPECT_EQ(opened, c.opened) << where;
         EXPECT_EQ(ed.undo.UndoCount(), c.undoSteps) << where;
         EXPECT_LE(m.m_Events.size(), before + 1) << where;
-        if (c.occupied)
+        if (c.occupied) {
             EXPECT_EQ(m.m_Events.size(), before) << where;  // replacing never grows the list
+        }
     }
 }
 
