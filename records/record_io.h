@@ -5,6 +5,7 @@
 // lengths are bounded by the bytes left, and a read past the end delivers nothing.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -18,6 +19,64 @@
 #include "base/host_file.h"
 
 using Json = nlohmann::ordered_json;
+
+// Copies n bytes; a few bytes are copied inline, where a call to memcpy would
+// cost more than the copy.
+inline void CopyBytes(uint8_t* dst, const uint8_t* src, std::size_t n)
+{
+    if (n >= 8 && n <= 16) {
+        uint64_t head, tail;
+        std::memcpy(&head, src, 8);
+        std::memcpy(&tail, src + n - 8, 8);
+        std::memcpy(dst, &head, 8);
+        std::memcpy(dst + n - 8, &tail, 8);
+    } else if (n >= 4 && n < 8) {
+        uint32_t head, tail;
+        std::memcpy(&head, src, 4);
+        std::memcpy(&tail, src + n - 4, 4);
+        std::memcpy(dst, &head, 4);
+        std::memcpy(dst + n - 4, &tail, 4);
+    } else if (n > 0 && n < 4) {
+        dst[0] = src[0];
+        dst[n / 2] = src[n / 2];
+        dst[n - 1] = src[n - 1];
+    } else if (n > 16) {
+        std::memcpy(dst, src, n);
+    }
+}
+
+// The length of the text before the first NUL of the n bytes at text. A
+// string's NUL is normally its last byte: short texts are scanned here, eight
+// bytes at a time, without a call.
+inline std::size_t TextLength(const char* text, std::size_t n)
+{
+    if constexpr (std::endian::native != std::endian::little)
+        return strnlen(text, n);
+    if (n > 64)
+        return strnlen(text, n);
+    if (n < 8) {
+        std::size_t i = 0;
+        while (i < n && text[i])
+            ++i;
+        return i;
+    }
+    // A byte of the mask is set where the word has a zero byte; the lowest set
+    // one is exact (a wrong one only ever follows a zero byte).
+    auto zeros = [](const char* at) {
+        uint64_t w;
+        std::memcpy(&w, at, 8);
+        return (w - 0x0101010101010101ull) & ~w & 0x8080808080808080ull;
+    };
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8)
+        if (uint64_t z = zeros(text + i))
+            return i + static_cast<std::size_t>(std::countr_zero(z) >> 3);
+    if (i == n)
+        return n;
+    // The last eight bytes, of which those before i are known not to be zero.
+    uint64_t z = zeros(text + n - 8) >> ((i - (n - 8)) * 8);
+    return z ? i + static_cast<std::size_t>(std::countr_zero(z) >> 3) : n;
+}
 
 class RecordReader {
 public:
@@ -126,35 +185,12 @@ public:
             endedEarly_ = true;
         std::size_t stored = len < Left() ? len : Left();
         text = reinterpret_cast<const char*>(data_ + pos_);
-        n = strnlen(text, stored);
+        n = TextLength(text, stored);
         pos_ += stored;
         return true;
     }
 
 private:
-    static void CopyBytes(uint8_t* dst, const uint8_t* src, std::size_t n)
-    {
-        if (n >= 8 && n <= 16) {
-            uint64_t head, tail;
-            std::memcpy(&head, src, 8);
-            std::memcpy(&tail, src + n - 8, 8);
-            std::memcpy(dst, &head, 8);
-            std::memcpy(dst + n - 8, &tail, 8);
-        } else if (n >= 4 && n < 8) {
-            uint32_t head, tail;
-            std::memcpy(&head, src, 4);
-            std::memcpy(&tail, src + n - 4, 4);
-            std::memcpy(dst, &head, 4);
-            std::memcpy(dst + n - 4, &tail, 4);
-        } else if (n > 0 && n < 4) {
-            dst[0] = src[0];
-            dst[n / 2] = src[n / 2];
-            dst[n - 1] = src[n - 1];
-        } else if (n > 16) {
-            std::memcpy(dst, src, n);
-        }
-    }
-
     void Start(const uint8_t* data, std::size_t size)
     {
         data_ = data;

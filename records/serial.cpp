@@ -246,11 +246,8 @@ int cSerial::SaveBody(RecordWriter& out)
     return Serial(SerialOp::Write, nullptr, &io, CurrentVersion);
 }
 
-int cSerial::Init()
+int cSerial::InitMembers()
 {
-    int planned = InitPlanned();
-    if (planned >= 0)
-        return planned;
     SerialIO io;
     return Serial(SerialOp::Init, nullptr, &io, CurrentVersion);
 }
@@ -450,7 +447,7 @@ int ReadPlan::RunInit(char* base) const
         char* p = base + step->offset;
         switch (step->kind) {
         case Kind::Fixed:
-            std::memcpy(p, initialBytes_.data() + step->initialAt, step->runBytes);
+            CopyBytes(reinterpret_cast<uint8_t*>(p), initialBytes_.data() + step->initialAt, step->runBytes);
             step += step->runSteps;
             continue;
         case Kind::String:

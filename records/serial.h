@@ -129,7 +129,14 @@ public:
     // Writes the record's members; overrides bring derived values up to date first.
     virtual int SaveBody(RecordWriter& out);
 
-    int Init();
+    // Sets every member to its initial value: by the class's init plan where it
+    // has one (inline, so that a constructor's Init goes straight to its class's
+    // plan), else member by member.
+    int Init()
+    {
+        int planned = InitPlanned();
+        return planned >= 0 ? planned : InitMembers();
+    }
     int CopyFrom(const cSerial& source);
     int Equals(const cSerial& other) const;
     int Normalize();
@@ -152,6 +159,9 @@ public:
     virtual int ReadPlanned(RecordReader&, uint32_t) { return -1; }
     // Init by the class's plan; -1 as above.
     virtual int InitPlanned() { return -1; }
+
+private:
+    int InitMembers();
 };
 
 // A function that reads one member that has its own reading (a nested record or
@@ -220,6 +230,8 @@ private:
 // The plans of one class, by version; the one used last is found first.
 class PlanCache {
 public:
+    // The plan used last when it is the one of version, else nullptr.
+    const ReadPlan* Last(uint32_t version) const { return version == version_ ? plan_ : nullptr; }
     const ReadPlan* Find(uint32_t version)
     {
         if (version == version_)
@@ -246,16 +258,31 @@ private:
     std::vector<std::pair<uint32_t, std::unique_ptr<ReadPlan>>> all_;
 };
 
-// The read plan of class T at a version, recorded from self on first use.
+// The read and init plans of class T. Made before main, so their use needs no
+// check of a first use.
 template <class T>
-const ReadPlan& ReadPlanOf(T& self, uint32_t version)
+constinit inline PlanCache g_readPlans{};
+template <class T>
+constinit inline PlanCache g_initPlans{};
+
+// ReadPlanOf when T's plan at the version is not the one used last.
+template <class T>
+const ReadPlan& FindReadPlan(T& self, uint32_t version)
 {
-    static PlanCache cache;
-    if (const ReadPlan* plan = cache.Find(version))
+    if (const ReadPlan* plan = g_readPlans<T>.Find(version))
         return *plan;
     auto plan = std::make_unique<ReadPlan>();
     plan->Build(self, reinterpret_cast<const char*>(&self), version);
-    return cache.Add(version, std::move(plan));
+    return g_readPlans<T>.Add(version, std::move(plan));
+}
+
+// The read plan of class T at a version, recorded from self on first use.
+template <class T>
+inline const ReadPlan& ReadPlanOf(T& self, uint32_t version)
+{
+    if (const ReadPlan* plan = g_readPlans<T>.Last(version))
+        return *plan;
+    return FindReadPlan<T>(self, version);
 }
 
 // Reads self (of class exactly T) by T's plan; -1 for an object of a derived class.
@@ -267,18 +294,13 @@ int ReadByPlan(T& self, RecordReader& in, uint32_t version)
     return ReadPlanOf<T>(self, version).Run(reinterpret_cast<char*>(&self), in, version);
 }
 
-// Initialises self (of class exactly T) by T's plan at CurrentVersion; -1 for
-// an object of a derived class. The first Init of T at a version goes member
-// by member and leaves the plan with the values it gave.
+// InitByPlan the first time T is initialised at a version: member by member,
+// leaving the plan with the values it gave.
 template <class T>
-int InitByPlan(T& self)
+int FirstInit(T& self, uint32_t version)
 {
-    if (typeid(self) != typeid(T))
-        return -1;
-    static PlanCache cache;
-    const uint32_t version = CurrentVersion;
     char* base = reinterpret_cast<char*>(&self);
-    if (const ReadPlan* plan = cache.Find(version))
+    if (const ReadPlan* plan = g_initPlans<T>.Find(version))
         return plan->RunInit(base);
     SerialIO io;
     int ok = self.Serial(SerialOp::Init, nullptr, &io, version);
@@ -287,8 +309,20 @@ int InitByPlan(T& self)
     auto plan = std::make_unique<ReadPlan>();
     plan->Build(self, base, version);
     plan->TakeInitialValues(base);
-    cache.Add(version, std::move(plan));
+    g_initPlans<T>.Add(version, std::move(plan));
     return ok;
+}
+
+// Initialises self (of class exactly T) by T's plan at CurrentVersion; -1 for
+// an object of a derived class.
+template <class T>
+int InitByPlan(T& self)
+{
+    if (typeid(self) != typeid(T))
+        return -1;
+    if (const ReadPlan* plan = g_initPlans<T>.Last(CurrentVersion))
+        return plan->RunInit(reinterpret_cast<char*>(&self));
+    return FirstInit<T>(self, CurrentVersion);
 }
 
 // Opens a record file for reading (version header checked, LoadedFileVersion and

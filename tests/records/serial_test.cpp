@@ -1,5 +1,7 @@
 #include "records/serial.h"
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include "tests/test_util.h"
@@ -642,5 +644,36 @@ TEST(SerialJson, RoundTripAndErrors)
         std::string err;
         EXPECT_FALSE(r.FromJson(broken, err));
         EXPECT_NE(err.find(b.expect), std::string::npos) << err;
+    }
+}
+
+TEST(RecordReaderTest, StringTextEndsAtItsFirstNul)
+{
+    // Every stored length up to past the word-wise scan, with the first NUL at
+    // every place or nowhere; the bytes around it are those a wrong zero test
+    // takes for a NUL (0x01 and 0x80 after a zero, lead bytes of CP932).
+    const uint8_t fillers[] = {'a', 0x01, 0x80, 0x81, 0xFF, 0x7F};
+    for (std::size_t stored = 2; stored <= 80; ++stored) {
+        for (std::size_t nul = 0; nul <= stored; ++nul) {
+            std::vector<uint8_t> text(stored);
+            for (std::size_t k = 0; k < stored; ++k)
+                text[k] = fillers[(k + stored) % std::size(fillers)];
+            if (nul < stored)
+                text[nul] = 0;
+            if (nul + 1 < stored)
+                text[stored - 1] = 0;  // a later NUL changes nothing
+            std::vector<uint8_t> bytes(4);
+            const uint32_t len = static_cast<uint32_t>(stored);
+            std::memcpy(bytes.data(), &len, 4);
+            bytes.insert(bytes.end(), text.begin(), text.end());
+            RecordReader in(bytes);
+            std::string s = "old";
+            ASSERT_TRUE(in.String(s));
+            const std::size_t expected = std::min(nul, stored);
+            ASSERT_EQ(s, std::string(text.begin(), text.begin() + static_cast<long>(expected)))
+                << "stored " << stored << ", NUL at " << nul;
+            EXPECT_TRUE(in.AtEnd());
+            EXPECT_FALSE(in.EndedEarly());
+        }
     }
 }
