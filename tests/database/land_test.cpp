@@ -59,7 +59,7 @@ TEST(LandRecords, Layouts)
     withText[withText.size() - 4] = 9;
     withText.insert(withText.end(), {'o', 'l', 'd', ' ', 't', 'x', 't', 0});
     cLand back;
-    EXPECT_TRUE(ReadBody(back, withText, kDataVersion));
+    EXPECT_TRUE(ReadsWhole(back, withText, kDataVersion));
     EXPECT_EQ(Body(back), b.data);
 
     cCompatiType t;
@@ -126,7 +126,7 @@ TEST(LandRecords, OlderFiles)
         cLand l;
         l.m_ElemMod = {5, 6, 7};
         l.m_nBack = 3;
-        EXPECT_TRUE(ReadBody(l, b.data, c.version)) << c.version;
+        EXPECT_TRUE(ReadsWhole(l, b.data, c.version)) << c.version;
         EXPECT_EQ(l.m_Help, "h") << c.version;
         EXPECT_EQ(l.m_nBack, c.hasBack ? 6 : 3) << c.version;
         // Without stored modifiers the old ones are brought to one per element.
@@ -147,10 +147,10 @@ TEST(LandRecords, OlderFiles)
 
     cPtVal p;
     p.m_bShowSave = 1;
-    EXPECT_TRUE(ReadBody(p, Bytes().str("a").str("b").i32(1).i32(2).i32(3).i32(0).i32(9).data, 30));
+    EXPECT_TRUE(ReadsWhole(p, Bytes().str("a").str("b").i32(1).i32(2).i32(3).i32(0).i32(9).data, 30));
     EXPECT_EQ(p.m_bShowSave, 1) << "the save-data flag arrived with 31";
     EXPECT_EQ(p.m_nValue, 9);
-    EXPECT_TRUE(ReadBody(p, Bytes().str("a").str("b").i32(1).i32(2).i32(3).i32(0).i32(0).i32(9).data, 31));
+    EXPECT_TRUE(ReadsWhole(p, Bytes().str("a").str("b").i32(1).i32(2).i32(3).i32(0).i32(0).i32(9).data, 31));
     EXPECT_EQ(p.m_bShowSave, 0);
 }
 
@@ -184,7 +184,7 @@ TEST(LandRecords, TerrainAdjustmentOnLoadAndSave)
         ScopedTables tables;
         tables.Set(Table::Element, c.elements).Set(Table::Back, c.backs);
         cLand loaded;
-        EXPECT_TRUE(ReadBody(loaded, raw.data, kDataVersion));
+        EXPECT_TRUE(ReadsWhole(loaded, raw.data, kDataVersion));
         EXPECT_EQ(loaded.m_nMoveCost, c.wantMoveCost);
         EXPECT_EQ(loaded.m_nBack, c.wantBack);
         EXPECT_EQ(loaded.m_ElemMod, c.wantElem);

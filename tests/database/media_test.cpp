@@ -148,11 +148,11 @@ TEST(MediaRecords, OlderFilesLackLaterMembers)
     {
         std::vector<uint8_t> v99 = Bytes().str("m").i32(0).str("p").data;
         cEdBgm m;
-        EXPECT_TRUE(ReadBody(m, v99, 99));
+        EXPECT_TRUE(ReadsWhole(m, v99, 99));
         EXPECT_EQ(m.m_nVolume, 100);
         EXPECT_EQ(m.m_bNameIsFile, 0);
         std::vector<uint8_t> v100 = Bytes().str("m").i32(0).str("p").i32(30).data;
-        EXPECT_TRUE(ReadBody(m, v100, 100));
+        EXPECT_TRUE(ReadsWhole(m, v100, 100));
         EXPECT_EQ(m.m_nVolume, 30);
     }
     // Frames: moves from 28 (character) and 29 (effect), instant move from 120 and 201.
@@ -187,7 +187,7 @@ TEST(MediaRecords, OlderFilesLackLaterMembers)
     }
     // A whole animation of version 27: frames of three members each.
     cCharaAnimPat old;
-    EXPECT_TRUE(ReadBody(old, Bytes().str("a").u16(3).u32(2).i32(1).i32(2).i32(0).i32(4).i32(5).i32(1).data, 27));
+    EXPECT_TRUE(ReadsWhole(old, Bytes().str("a").u16(3).u32(2).i32(1).i32(2).i32(0).i32(4).i32(5).i32(1).data, 27));
     ASSERT_EQ(old.m_Frames.size(), 2);
     EXPECT_EQ(old.m_Frames[1].m_nCell, 4);
     EXPECT_EQ(old.m_Frames[1].m_bEffectStart, 1);

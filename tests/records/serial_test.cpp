@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/records/record_bytes.h"
 #include "tests/test_util.h"
 
 namespace {
@@ -145,21 +146,6 @@ cSample Filled()
     s.leaf.id = 99;
     s.late = 211;
     return s;
-}
-
-std::vector<uint8_t> Body(cSerial& r)
-{
-    RecordWriter out;
-    r.SaveBody(out);
-    return out.Bytes();
-}
-
-template <class T>
-void ReadBody(T& r, const std::vector<uint8_t>& bytes, uint32_t version)
-{
-    RecordReader in(bytes);
-    LoadedFileVersion = version;
-    r.LoadBody(in);
 }
 
 }  // namespace

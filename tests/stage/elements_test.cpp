@@ -7,24 +7,10 @@
 
 #include "base/text.h"
 #include "records/tables.h"
+#include "tests/records/record_bytes.h"
 #include "tests/test_util.h"
 
 namespace {
-
-std::vector<uint8_t> Body(cSerial& r)
-{
-    RecordWriter out;
-    r.SaveBody(out);
-    return out.Bytes();
-}
-
-std::size_t ReadBody(cSerial& r, const std::vector<uint8_t>& bytes, uint32_t version)
-{
-    RecordReader in(bytes);
-    LoadedFileVersion = version;
-    r.LoadBody(in);
-    return in.Position();
-}
 
 using Cells = std::vector<CellPos>;
 
