@@ -50,9 +50,7 @@ inline void CopyBytes(uint8_t* dst, const uint8_t* src, std::size_t n)
 // bytes at a time, without a call.
 inline std::size_t TextLength(const char* text, std::size_t n)
 {
-    if constexpr (std::endian::native != std::endian::little)
-        return strnlen(text, n);
-    if (n > 64)
+    if (std::endian::native != std::endian::little || n > 64)
         return strnlen(text, n);
     if (n < 8) {
         std::size_t i = 0;

@@ -1088,7 +1088,9 @@ int LoadListFile(RecordList<T>& list, const std::string& path)
             in.SetEndedEarly(true);
     }
     NoteIfEndedEarly(path, in, endedIn, promised, endedStart);
-    if (NormalizeOnLoad)
+    // Each record read was normalised as it was read; a list left as it was is
+    // normalised here.
+    if (NormalizeOnLoad && static_cast<int32_t>(promised) <= 0)
         for (T& item : list)
             item.Normalize();
     return 1;
