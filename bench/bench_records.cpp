@@ -18,7 +18,7 @@ namespace {
 
 class cBenchItem : public cSerial {
 public:
-    cBenchItem() { Init(); }
+    SERIAL_CONSTRUCTOR(cBenchItem)
     SERIAL_MEMBERS
     {
         Members<cBenchItem> m(*this, op, other, io, version);
@@ -34,7 +34,7 @@ public:
 
 class cBenchRecord : public cSerial {
 public:
-    cBenchRecord() { Init(); }
+    SERIAL_CONSTRUCTOR(cBenchRecord)
     SERIAL_MEMBERS
     {
         Members<cBenchRecord> m(*this, op, other, io, version);

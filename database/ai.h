@@ -36,7 +36,7 @@ const LabelTable& MoveAIJudgeLabels();
 
 class cMoveAI : public cSerial {
 public:
-    cMoveAI() { Init(); }
+    SERIAL_CONSTRUCTOR(cMoveAI)
     SERIAL_MEMBERS;
     int LoadBody(RecordReader& in) override;
     int SaveBody(RecordWriter& out) override;
@@ -97,7 +97,7 @@ const LabelTable& BattleAIItemLabels();
 
 class cBattleAICond : public cSerial {
 public:
-    cBattleAICond() { Init(); }
+    SERIAL_CONSTRUCTOR(cBattleAICond)
     SERIAL_MEMBERS;
 
     BattleAISubject m_nSubject = BattleAISubject::Self;
@@ -124,7 +124,7 @@ public:
 
 class cMoveAITemplate : public cSerial {
 public:
-    cMoveAITemplate() { Init(); }
+    SERIAL_CONSTRUCTOR(cMoveAITemplate)
     SERIAL_MEMBERS;
 
     std::string m_Name;

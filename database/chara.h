@@ -50,7 +50,7 @@ const LabelTable& StatLabels();  // "HP", "SP", "攻撃", ... as the pages label
 // The parameters of one stat.
 class cParam : public cSerial {
 public:
-    cParam() { Init(); }
+    SERIAL_CONSTRUCTOR(cParam)
     SERIAL_MEMBERS;
 
     int32_t m_nStat = 0;    // position of the stat, 0 to 8
@@ -61,7 +61,7 @@ public:
 // A skill the character learns at a level.
 class cLearnSkill : public cSerial {
 public:
-    cLearnSkill() { Init(); }
+    SERIAL_CONSTRUCTOR(cLearnSkill)
     SERIAL_MEMBERS;
 
     int32_t m_nSkillList = 0;  // skill group
@@ -71,7 +71,7 @@ public:
 
 class cChara : public cSerial {
 public:
-    cChara() { Init(); }
+    SERIAL_CONSTRUCTOR(cChara)
     SERIAL_MEMBERS;
 
     // Gives the record the values of a freshly created entry. The base part

@@ -12,7 +12,7 @@
 // The slots a class uses in one skill group.
 class cOrgSlotList : public cSerial {
 public:
-    cOrgSlotList() { Init(); }
+    SERIAL_CONSTRUCTOR(cOrgSlotList)
     SERIAL_MEMBERS;
 
     int32_t m_bOwnSlots = 0;  // use these slots instead of the group's default slots

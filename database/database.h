@@ -11,7 +11,7 @@
 
 class cDatabase : public cSerial {
 public:
-    cDatabase() { Init(); }
+    SERIAL_CONSTRUCTOR(cDatabase)
     SERIAL_MEMBERS;
 
     // Loads the nine list files in load order. Returns 0 at the first file that

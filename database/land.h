@@ -63,7 +63,7 @@ const std::vector<std::string>& InflOperatorNames();
 // One influence of a compatibility type on another ("相性").
 class cInfl : public cSerial {
 public:
-    cInfl() { Init(); }
+    SERIAL_CONSTRUCTOR(cInfl)
     SERIAL_MEMBERS;
 
     int32_t m_nTarget = 0;     // the other compatibility type
@@ -75,7 +75,7 @@ public:
 // A compatibility type: CompatiType.dat.
 class cCompatiType : public cSerial {
 public:
-    cCompatiType() { Init(); }
+    SERIAL_CONSTRUCTOR(cCompatiType)
     SERIAL_MEMBERS;
     int LoadBody(RecordReader& in) override;
     int SaveBody(RecordWriter& out) override;
@@ -90,7 +90,7 @@ public:
 // An element ("属性の種類"), held by the system record.
 class cElem : public cSerial {
 public:
-    cElem() { Init(); }
+    SERIAL_CONSTRUCTOR(cElem)
     SERIAL_MEMBERS;
 
     int32_t m_nValue = 0;      // not edited; carried unchanged

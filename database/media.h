@@ -13,7 +13,7 @@
 // A picture: "ピクチャー", Picture.dat.
 class cEdPicture : public cSerial {
 public:
-    cEdPicture() { Init(); }
+    SERIAL_CONSTRUCTOR(cEdPicture)
     SERIAL_MEMBERS;
 
     std::string m_Name;           // "名称"
@@ -74,7 +74,7 @@ public:
 // One text page of a help entry.
 class cEdHelpText : public cSerial {
 public:
-    cEdHelpText() { Init(); }
+    SERIAL_CONSTRUCTOR(cEdHelpText)
     SERIAL_MEMBERS;
 
     std::string m_Text;
@@ -83,7 +83,7 @@ public:
 // A help entry: Help.dat.
 class cEdHelp : public cSerial {
 public:
-    cEdHelp() { Init(); }
+    SERIAL_CONSTRUCTOR(cEdHelp)
     SERIAL_MEMBERS;
 
     std::string m_Parent;         // "親見出し"
@@ -94,7 +94,7 @@ public:
 // One frame of a character animation.
 class cCharaAnim : public cSerial {
 public:
-    cCharaAnim() { Init(); }
+    SERIAL_CONSTRUCTOR(cCharaAnim)
     SERIAL_MEMBERS;
 
     int32_t m_nCell = 0;          // "コマ"
@@ -119,7 +119,7 @@ public:
 // One frame of an effect animation.
 class cEffectAnim : public cSerial {
 public:
-    cEffectAnim() { Init(); }
+    SERIAL_CONSTRUCTOR(cEffectAnim)
     SERIAL_MEMBERS;
 
     int32_t m_nCell = 0;
@@ -143,7 +143,7 @@ public:
 // A chip of the world map's chip set (held by the world map record).
 class cWorldChip : public cSerial {
 public:
-    cWorldChip() { Init(); }
+    SERIAL_CONSTRUCTOR(cWorldChip)
     SERIAL_MEMBERS;
 
     int32_t m_nValue = 0;         // not edited; carried unchanged
@@ -156,7 +156,7 @@ public:
 // An entry of the system record's background list that nothing edits any more.
 class cEdBack_Unused : public cSerial {
 public:
-    cEdBack_Unused() { Init(); }
+    SERIAL_CONSTRUCTOR(cEdBack_Unused)
     SERIAL_MEMBERS;
 
     int32_t m_nValue = 0;

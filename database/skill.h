@@ -63,7 +63,7 @@ const std::string& SkillSceneLabel(int position);
 // A skill category of a group.
 class cCateg : public cSerial {
 public:
-    cCateg() { Init(); }
+    SERIAL_CONSTRUCTOR(cCateg)
     SERIAL_MEMBERS;
 
     int32_t m_nSymbol = 0;
@@ -74,7 +74,7 @@ public:
 // One menu word: its text and whether the entry is offered.
 class cCmd : public cSerial {
 public:
-    cCmd() { Init(); }
+    SERIAL_CONSTRUCTOR(cCmd)
     SERIAL_MEMBERS;
 
     std::string m_Text;
@@ -165,7 +165,7 @@ private:
 // A skill group.
 class cSkillList : public cSerial {
 public:
-    cSkillList() { Init(); }
+    SERIAL_CONSTRUCTOR(cSkillList)
     SERIAL_MEMBERS;
     int LoadBody(RecordReader& in) override;
     int SaveBody(RecordWriter& out) override;
@@ -209,7 +209,7 @@ public:
 // A skill a character has learned, in the character's list for one group.
 class cAcqSkill : public cSerial {
 public:
-    cAcqSkill() { Init(); }
+    SERIAL_CONSTRUCTOR(cAcqSkill)
     SERIAL_MEMBERS;
 
     int32_t m_nUnedited1 = 0;
@@ -222,7 +222,7 @@ public:
 // A shop entry of old event files; only the skill number was ever stored.
 class cShopSkill : public cSerial {
 public:
-    cShopSkill() { Init(); }
+    SERIAL_CONSTRUCTOR(cShopSkill)
     SERIAL_MEMBERS;
 
     int32_t m_nValue1 = 0;

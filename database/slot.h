@@ -10,7 +10,7 @@
 // One category a slot accepts.
 class cAcqCond : public cSerial {
 public:
-    cAcqCond() { Init(); }
+    SERIAL_CONSTRUCTOR(cAcqCond)
     SERIAL_MEMBERS;
 
     int32_t m_nCategory = 0;  // category number within the skill group
@@ -18,7 +18,7 @@ public:
 
 class cSlot : public cSerial {
 public:
-    cSlot() { Init(); }
+    SERIAL_CONSTRUCTOR(cSlot)
     SERIAL_MEMBERS;
 
     // Removes every accepted category that is not below the group's category count.

@@ -21,7 +21,7 @@
 // the second is derived from it: the number of decimal digits the limit needs.
 class cParamInfo : public cSerial {
 public:
-    cParamInfo() { Init(); }
+    SERIAL_CONSTRUCTOR(cParamInfo)
     SERIAL_MEMBERS;
     int LoadBody(RecordReader& in) override;
     int SaveBody(RecordWriter& out) override;
@@ -41,7 +41,7 @@ int32_t ParamDigits(int32_t limit);
 // One run-setting key of "System.ini" with the value the game assumes without it.
 class cIni : public cSerial {
 public:
-    cIni() { Init(); }
+    SERIAL_CONSTRUCTOR(cIni)
     SERIAL_MEMBERS;
 
     int32_t m_nKind = 0;

@@ -16,7 +16,7 @@
 // event editor pastes as a whole.
 class cEventActPlt : public cSerial {
 public:
-    cEventActPlt() { Init(); }
+    SERIAL_CONSTRUCTOR(cEventActPlt)
     SERIAL_MEMBERS;
 
     std::string m_Name;         // "名称", one line of at most 64 characters

@@ -12,7 +12,7 @@ inline constexpr int kGlobalVariableCount = 1000;
 
 class cGValInfo : public cSerial {
 public:
-    cGValInfo() { Init(); }
+    SERIAL_CONSTRUCTOR(cGValInfo)
     SERIAL_MEMBERS;
 
     std::string m_Name;

@@ -14,7 +14,7 @@ void SetScreenClientSize(int width, int height);
 // One tool window's place.
 class cWndPosInfo : public cSerial {
 public:
-    cWndPosInfo() { Init(); }
+    SERIAL_CONSTRUCTOR(cWndPosInfo)
     SERIAL_MEMBERS;
     int LoadBody(RecordReader& in) override;
 
@@ -59,7 +59,7 @@ public:
 
 class cTestPlay : public cSerial {
 public:
-    cTestPlay() { Init(); }
+    SERIAL_CONSTRUCTOR(cTestPlay)
     SERIAL_MEMBERS;
 
     int32_t m_bAutoFind = 0;         // "自動で取得"
@@ -73,7 +73,7 @@ public:
 
 class cPropSheetSize : public cSerial {
 public:
-    cPropSheetSize() { Init(); }
+    SERIAL_CONSTRUCTOR(cPropSheetSize)
     SERIAL_MEMBERS;
 
     // Members 1 to 5 record the icon-title font when the scale was measured.

@@ -129,6 +129,8 @@ public:
         pos_ += n;
         return true;
     }
+    // Goes back to an earlier position (as Position gave it).
+    void Rewind(std::size_t pos) { pos_ = pos < size_ ? pos : size_; }
     void Skip(std::size_t n)
     {
         if (n > Left())

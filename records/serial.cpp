@@ -412,6 +412,7 @@ int ReadPlan::Run(char* base, RecordReader& in, uint32_t version) const
         case Kind::DroppedStr: SkipString(in); break;
         case Kind::Reserved: ReadReserved(in, step->width); break;
         case Kind::Call:
+        case Kind::List:
             if (!step->call(p, in, version))
                 return 0;
             break;
@@ -420,6 +421,48 @@ int ReadPlan::Run(char* base, RecordReader& in, uint32_t version) const
         ++step;
     }
     return 1;
+}
+
+bool ReadPlan::ReadsOver(const ReadPlan& init, const char* bare) const
+{
+    for (const Step& set : init.steps_) {
+        const char* p = bare + set.offset;
+        switch (set.kind) {
+        case Kind::Skip:
+        case Kind::SkipVec:
+        case Kind::DroppedStr: continue;  // nothing to set
+        case Kind::Fixed:
+        case Kind::String:
+        case Kind::IntVecVec:
+        case Kind::StrVec:
+        case Kind::Reserved:
+        case Kind::List: break;  // read whatever the file holds
+        // A count of 0 in the file leaves these as they were.
+        case Kind::IntVecs:
+            for (uint32_t k = 0; k < set.count; ++k)
+                if (!reinterpret_cast<const std::vector<int32_t>*>(p)[k].empty())
+                    return false;
+            break;
+        case Kind::ByteVec:
+            if (!reinterpret_cast<const std::vector<uint8_t>*>(p)->empty())
+                return false;
+            break;
+        case Kind::Cells:
+            if (!reinterpret_cast<const std::vector<CellPos>*>(p)->empty())
+                return false;
+            break;
+        // A nested record is read over as it was made, not as Init leaves it.
+        case Kind::Call:
+        case Kind::EnumWidth: return false;
+        }
+        bool read = std::any_of(steps_.begin(), steps_.end(), [&](const Step& step) {
+            return step.kind == set.kind && step.offset == set.offset && step.width == set.width &&
+                   step.count == set.count;
+        });
+        if (!read)
+            return false;
+    }
+    return true;
 }
 
 void ReadPlan::TakeInitialValues(const char* model)
@@ -469,6 +512,7 @@ int ReadPlan::RunInit(char* base) const
         case Kind::DroppedStr: break;
         case Kind::Reserved: StoreInt(ReservedScratch(step->width), step->width, 0); break;
         case Kind::Call:
+        case Kind::List:
             if (!step->init(p))
                 return 0;
             break;

@@ -26,6 +26,11 @@
 //
 // Init follows a plan too: the class's plan at CurrentVersion with the values
 // the first Init of the class gave each member, set again from there.
+//
+// A class whose constructor is its Init and nothing else says so with
+// SERIAL_CONSTRUCTOR(cClass). A new list element of such a class that a file
+// fills whole is then made without the Init, as the reading sets every member
+// the Init would (see ReadsOverBare).
 #pragma once
 
 #include <algorithm>
@@ -187,6 +192,7 @@ public:
         DroppedStr,
         Reserved,    // a value of width bytes into the process-wide scratch
         Call,        // call reads the member
+        List,        // call reads a list member, which it replaces whole
         EnumWidth,   // an enumeration that is not 4 bytes: the read fails
     };
     struct Step {
@@ -219,6 +225,13 @@ public:
     void Add(Kind kind, const SerialIO* io, const void* member, std::size_t width = 0, std::size_t count = 1,
              ReadCall call = nullptr, InitCall init = nullptr);
     std::size_t Size() const { return steps_.size(); }
+
+    // Whether a record read whole by this plan holds what it would hold had it
+    // been initialised by init first: every member init sets, this plan reads,
+    // and reads whatever the file holds. bare is a record of the class as its
+    // member initialisers leave it; a vector the file may leave as it was must be
+    // empty there, as init leaves it.
+    bool ReadsOver(const ReadPlan& init, const char* bare) const;
 
 private:
     static constexpr uint32_t kEmptyString = UINT32_MAX;  // initialAt of a string that starts empty
@@ -313,11 +326,19 @@ int FirstInit(T& self, uint32_t version)
     return ok;
 }
 
+// The class whose next Init is left out: that of a list element about to be
+// read whole (see MakeBare). Set for one construction only.
+constinit inline thread_local const void* t_initLeftOut = nullptr;
+
 // Initialises self (of class exactly T) by T's plan at CurrentVersion; -1 for
 // an object of a derived class.
 template <class T>
 int InitByPlan(T& self)
 {
+    if (t_initLeftOut == &g_initPlans<T>) {
+        t_initLeftOut = nullptr;
+        return 1;
+    }
     if (typeid(self) != typeid(T))
         return -1;
     if (const ReadPlan* plan = g_initPlans<T>.Last(CurrentVersion))
@@ -598,7 +619,7 @@ public:
         RecordList<R>& mine = self_.*m;
         RecordList<R>* theirs = Partner(m);
         if (op_ == SerialOp::Plan) {
-            io_->plan->Add(ReadPlan::Kind::Call, io_, &mine, 0, 1, &ReadListAt<R>, &InitListAt<R>);
+            io_->plan->Add(ReadPlan::Kind::List, io_, &mine, 0, 1, &ReadListAt<R>, &InitListAt<R>);
             return;
         }
         if (op_ == SerialOp::ToJson || op_ == SerialOp::FromJson) {
@@ -651,7 +672,7 @@ public:
                 Fail();
             return;
         case SerialOp::Plan:
-            io_->plan->Add(ReadPlan::Kind::Call, io_, &mine, 0, 1, &ReadListVecAt<R>, &InitListVecAt<R>);
+            io_->plan->Add(ReadPlan::Kind::List, io_, &mine, 0, 1, &ReadListVecAt<R>, &InitListVecAt<R>);
             return;
         case SerialOp::Write: io_->out->U32(static_cast<uint32_t>(mine.size())); break;
         case SerialOp::Normalize: break;
@@ -931,6 +952,86 @@ int LoadExact(T& record, RecordReader& in)
     }
 }
 
+// T's constructor is its Init and nothing else (SERIAL_CONSTRUCTOR).
+template <class T>
+concept ConstructedByInit = requires { typename T::ConstructedByInit; } &&
+                            std::same_as<typename T::ConstructedByInit, T>;
+
+// Calls make, whose construction of a T leaves out T's Init: the T is what
+// its member initialisers give (nested records are made in full).
+template <class T, class Make>
+decltype(auto) WithoutInit(Make&& make)
+{
+    struct LeaveOut {
+        LeaveOut() { t_initLeftOut = &g_initPlans<T>; }
+        ~LeaveOut() { t_initLeftOut = nullptr; }
+    } leaveOut;
+    return make();
+}
+
+// Whether a new element of T can be made without its Init before it is read
+// from a file of the version: T's constructor is its Init, T reads by its own
+// plan, and that plan reads over everything Init sets (ReadPlan::ReadsOver).
+// An element made so that the file does not fill whole is made again in full
+// and read again (ReadBare).
+// ReadsOverBare's answer for class T at a file version and a CurrentVersion.
+struct BareAnswer {
+    uint32_t version = UINT32_MAX;
+    uint32_t current = UINT32_MAX;
+    bool yes = false;
+};
+template <class T>
+constinit inline BareAnswer g_bareAnswer{};
+
+template <class T>
+bool FindReadsOverBare(uint32_t version)
+{
+    T model;  // made in full: T has its init plan from here on
+    const ReadPlan& plan = ReadPlanOf<T>(model, version);
+    const ReadPlan* init = g_initPlans<T>.Find(CurrentVersion);
+    std::optional<T> bare;
+    WithoutInit<T>([&]() -> T& { return bare.emplace(); });
+    return init && plan.ReadsOver(*init, reinterpret_cast<const char*>(&*bare));
+}
+
+template <class T>
+bool ReadsOverBare(uint32_t version)
+{
+    if constexpr (!ConstructedByInit<T> || !ReadsByOwnPlan<T>) {
+        return false;
+    } else {
+        BareAnswer& answer = g_bareAnswer<T>;
+        if (answer.version != version || answer.current != CurrentVersion)
+            answer = {version, CurrentVersion, FindReadsOverBare<T>(version)};
+        return answer.yes;
+    }
+}
+
+// The element ReadBare read in part, made again in full and read again from
+// start.
+template <class T>
+int ReadAgainInFull(T& item, RecordReader& in, std::size_t start)
+{
+    item = T();
+    in.Rewind(start);
+    in.SetEndedEarly(false);
+    return LoadExact(item, in);
+}
+
+// Reads item, made without its Init, from in, which has not ended early so
+// far. Where the file does not fill it whole (it ends inside it, or a read
+// fails), it is made again in full and read again, so that what the file
+// leaves out holds its initial value.
+template <class T>
+int ReadBare(T& item, RecordReader& in)
+{
+    const std::size_t start = in.Position();
+    int ok = LoadExact(item, in);
+    if (!ok || in.EndedEarly()) [[unlikely]]
+        ok = ReadAgainInFull(item, in, start);
+    return ok;
+}
+
 // Element i of items (i <= size) made a default element just before it is
 // read: a new one at the end, or a kept one by assignment, which keeps its
 // strings' and vectors' storage. fresh, the default element copied, is made
@@ -960,10 +1061,16 @@ int RecordList<T>::Read(RecordReader& in, uint32_t version)
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(count), items_.end());
     items_.reserve(count);
     // Each element is made fresh right before it is read, while it is in the
-    // cache; after a failed read the rest are made fresh only.
+    // cache; after a failed read the rest are made fresh only. A new element
+    // the file fills whole is made without its Init.
     std::optional<T> fresh;
+    const bool bare = ReadsOverBare<T>(LoadedFileVersion);
     int ok = 1;
     for (std::size_t i = 0; i < count; ++i) {
+        if (bare && ok && i == items_.size() && !in.EndedEarly() && !in.AtEnd()) {
+            ok = ReadBare(WithoutInit<T>([&]() -> T& { return items_.emplace_back(); }), in);
+            continue;
+        }
         T& item = FreshElement(items_, i, count, fresh);
         if (ok && !LoadExact(item, in))
             ok = 0;
@@ -1068,13 +1175,17 @@ int LoadListFile(RecordList<T>& list, const std::string& path)
             items.erase(items.begin() + count, items.end());
         readOver = std::min<std::size_t>(readOver, count);
         items.reserve(count);
-        // Each element is made fresh right before it is read, while it is in the cache.
+        // Each element is made fresh right before it is read, while it is in the
+        // cache; a new element the file fills whole is made without its Init.
         std::optional<T> fresh;
+        const bool bare = ReadsOverBare<T>(LoadedFileVersion);
         for (std::size_t i = 0; i < count; ++i) {
-            T& item = i < readOver ? items[i] : FreshElement(items, i, count, fresh);
             const std::size_t start = in.Position();
             const bool before = in.EndedEarly();
-            LoadExact(item, in);
+            if (bare && i == items.size() && !in.EndedEarly() && !in.AtEnd())
+                ReadBare(WithoutInit<T>([&]() -> T& { return items.emplace_back(); }), in);
+            else
+                LoadExact(i < readOver ? items[i] : FreshElement(items, i, count, fresh), in);
             if (!before && in.EndedEarly()) {
                 endedIn = static_cast<long long>(i);
                 endedStart = start;
@@ -1107,6 +1218,13 @@ int SaveListFile(RecordList<T>& list, const std::string& path)
         item.SaveBody(out);
     return out.Commit() ? 1 : 0;
 }
+
+// Declares a record class's constructor as its Init and nothing else. A list
+// element of the class that a file fills whole is then made without the Init
+// (ReadsOverBare).
+#define SERIAL_CONSTRUCTOR(Class)       \
+    using ConstructedByInit = Class;   \
+    Class() { Init(); }
 
 // Declares the member enumeration in a record class.
 // Also gives the class its read and init plans.

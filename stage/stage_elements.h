@@ -20,7 +20,7 @@ struct StageExtent {
 
 class cPutEnemy : public cSerial {
 public:
-    cPutEnemy() { Init(); }
+    SERIAL_CONSTRUCTOR(cPutEnemy)
     SERIAL_MEMBERS;
 
     // An enemy beyond the enemy table becomes "not set"; the movement rules are
@@ -41,7 +41,7 @@ public:
 
 class cGroupPos : public cSerial {
 public:
-    cGroupPos() { Init(); }
+    SERIAL_CONSTRUCTOR(cGroupPos)
     SERIAL_MEMBERS;
 
     // Drops the cells outside the map (keeping the order of the others) and
@@ -60,7 +60,7 @@ const LabelTable& EndCondTargetLabels();
 
 class cEndCond : public cSerial {
 public:
-    cEndCond() { Init(); }
+    SERIAL_CONSTRUCTOR(cEndCond)
     SERIAL_MEMBERS;
 
     // Pulls the position groups and the cell back into the stage.

@@ -16,7 +16,7 @@ const LabelTable& GameClearLabels();
 
 class cWorldEventPage : public cSerial {
 public:
-    cWorldEventPage() { Init(); }
+    SERIAL_CONSTRUCTOR(cWorldEventPage)
     SERIAL_MEMBERS;
     int LoadBody(RecordReader& in) override;
 

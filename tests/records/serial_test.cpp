@@ -125,6 +125,89 @@ public:
     int32_t a = 0;
 };
 
+// Records whose member initialisers differ from their initial values, so
+// that an element made without its Init and not read over whole shows.
+class cBareLeaf : public cSerial {
+public:
+    SERIAL_CONSTRUCTOR(cBareLeaf)
+    SERIAL_MEMBERS
+    {
+        Members<cBareLeaf> m(*this, op, other, io, version);
+        m.Int("id", &cBareLeaf::id, {}, 5);
+        m.Str("name", &cBareLeaf::name, {}, "leaf");
+        return m.Result();
+    }
+    int32_t id = -1;
+    std::string name = "not initialised";
+};
+
+class cBareValues : public cSerial {
+public:
+    SERIAL_CONSTRUCTOR(cBareValues)
+    SERIAL_MEMBERS
+    {
+        Members<cBareValues> m(*this, op, other, io, version);
+        m.Int("a", &cBareValues::a, {}, 7);
+        m.Real("r", &cBareValues::r, {}, 1.5);
+        m.Str("s", &cBareValues::s, {}, "def");
+        m.IntVec("v", &cBareValues::v);
+        m.StrVec("strs", &cBareValues::strs);
+        m.List("leaves", &cBareValues::leaves);
+        m.Int("late", &cBareValues::late, Since(300), 9);
+        return m.Result();
+    }
+    int32_t a = -1;
+    double r = -1;
+    std::string s = "not initialised";
+    std::vector<int32_t> v;
+    std::vector<std::string> strs{"not initialised"};
+    RecordList<cBareLeaf> leaves;
+    int32_t late = -1;
+};
+
+// A vector that starts with values, which a count of 0 in a file leaves.
+class cBareDefaultVector : public cSerial {
+public:
+    SERIAL_CONSTRUCTOR(cBareDefaultVector)
+    SERIAL_MEMBERS
+    {
+        Members<cBareDefaultVector> m(*this, op, other, io, version);
+        m.Int("a", &cBareDefaultVector::a, {}, 3);
+        m.IntVec("v", &cBareDefaultVector::v);
+        return m.Result();
+    }
+    int32_t a = -1;
+    std::vector<int32_t> v{1, 2};
+};
+
+// A nested record is read over as it was made, not as Init leaves it.
+class cBareNested : public cSerial {
+public:
+    SERIAL_CONSTRUCTOR(cBareNested)
+    SERIAL_MEMBERS
+    {
+        Members<cBareNested> m(*this, op, other, io, version);
+        m.Int("a", &cBareNested::a, {}, 3);
+        m.Nested("leaf", &cBareNested::leaf);
+        return m.Result();
+    }
+    int32_t a = -1;
+    cBareLeaf leaf;
+};
+
+template <class T>
+class cHolder : public cSerial {
+public:
+    cHolder() { Init(); }
+    SERIAL_MEMBERS
+    {
+        Members<cHolder> m(*this, op, other, io, version);
+        m.List("items", &cHolder::items);
+        return m.Result();
+    }
+    RecordList<T> items;
+};
+
 cSample Filled()
 {
     cSample s;
@@ -662,4 +745,89 @@ TEST(RecordReaderTest, StringTextEndsAtItsFirstNul)
             EXPECT_FALSE(in.EndedEarly());
         }
     }
+}
+
+// New list elements that a file fills whole are made without their Init. Cut
+// at every byte, at the current version and at one that lacks a member, a
+// list reads into new elements exactly as over fresh ones: in a list file and
+// in a list inside a record.
+template <class T>
+void ExpectNewElementsReadLikeFreshOnes(const RecordList<T>& list, uint32_t version)
+{
+    const uint32_t current = CurrentVersion;
+    CurrentVersion = version;
+    RecordList<T> saved = list;
+    ASSERT_EQ(SaveListFile(saved, "list.dat"), 1);
+    cHolder<T> holder;
+    holder.items = list;
+    const std::vector<uint8_t> body = Body(holder);
+    CurrentVersion = current;
+    const std::vector<uint8_t> file = ReadFile("list.dat");
+    for (std::size_t n = 8; n <= file.size(); ++n) {
+        WriteFile("cut.dat", std::vector<uint8_t>(file.begin(), file.begin() + static_cast<long>(n)));
+        RecordList<T> made;
+        ClearEndedEarlyFiles();
+        ASSERT_EQ(LoadListFile(made, "cut.dat"), 1);
+        const std::vector<EndedEarlyFile> madeEnds = EndedEarlyFiles();
+        RecordList<T> over;
+        over.resize(list.size());
+        ClearEndedEarlyFiles();
+        ASSERT_EQ(LoadListFile(over, "cut.dat"), 1);
+        ASSERT_EQ(made.size(), over.size()) << n;
+        for (int i = 0; i < made.size(); ++i)
+            EXPECT_EQ(made[i].ToJson(), over[i].ToJson()) << version << ": " << n << " bytes, record " << i;
+        ASSERT_EQ(madeEnds.size(), EndedEarlyFiles().size()) << n;
+        if (!madeEnds.empty()) {
+            EXPECT_EQ(madeEnds[0].where, EndedEarlyFiles()[0].where) << n;
+        }
+    }
+    for (std::size_t n = 4; n <= body.size(); ++n) {
+        const std::vector<uint8_t> cut(body.begin(), body.begin() + static_cast<long>(n));
+        cHolder<T> made;
+        ReadBody(made, cut, version);
+        cHolder<T> over;
+        over.items.resize(list.size());
+        ReadBody(over, cut, version);
+        EXPECT_EQ(made.ToJson(), over.ToJson()) << version << ": " << n << " bytes of the record";
+    }
+    ClearEndedEarlyFiles();
+}
+
+TEST(SerialFiles, NewElementsReadLikeFreshOnes)
+{
+    TempDir dir;
+    RecordList<cBareValues> values;
+    values.resize(2);
+    values[0].a = 70;
+    values[0].r = -0.5;
+    values[0].s = "a text longer than a short string's";
+    values[0].v = {1, 2, 3};
+    values[0].strs = {"x", ""};
+    values[0].leaves.emplace_back().id = 50;
+    values[0].leaves.emplace_back().name = "second";
+    values[0].late = 90;
+    values[1].strs.clear();  // every count 0, and the rest as Init left them
+    values[1].leaves.clear();
+    ExpectNewElementsReadLikeFreshOnes(values, kDataVersion);
+    ExpectNewElementsReadLikeFreshOnes(values, 299);
+
+    RecordList<cBareDefaultVector> defaults;
+    defaults.resize(2);
+    defaults[0].v = {4};
+    defaults[1].v.clear();
+    ExpectNewElementsReadLikeFreshOnes(defaults, kDataVersion);
+    RecordList<cBareNested> nested;
+    nested.resize(1);
+    nested[0].leaf.id = 8;
+    ExpectNewElementsReadLikeFreshOnes(nested, kDataVersion);
+
+    // Which classes take the quicker way: none whose file lacks a member, whose
+    // vector starts with values, that nests a record, or whose constructor may
+    // do more than its Init.
+    EXPECT_TRUE(ReadsOverBare<cBareValues>(kDataVersion));
+    EXPECT_TRUE(ReadsOverBare<cBareLeaf>(kDataVersion));
+    EXPECT_FALSE(ReadsOverBare<cBareValues>(299));
+    EXPECT_FALSE(ReadsOverBare<cBareDefaultVector>(kDataVersion));
+    EXPECT_FALSE(ReadsOverBare<cBareNested>(kDataVersion));
+    EXPECT_FALSE(ReadsOverBare<cLeaf>(kDataVersion));
 }
