@@ -129,6 +129,14 @@ public:
         pos_ += n;
         return true;
     }
+    // The next n bytes, for n that a count bounded by ReadCount gave (no more
+    // than are left are taken).
+    const uint8_t* Take(std::size_t n)
+    {
+        const uint8_t* at = data_ + pos_;
+        pos_ += n < Left() ? n : Left();
+        return at;
+    }
     // Goes back to an earlier position (as Position gave it).
     void Rewind(std::size_t pos) { pos_ = pos < size_ ? pos : size_; }
     void Skip(std::size_t n)

@@ -2,7 +2,9 @@
 
 #include <cinttypes>
 #include <cmath>
+#include <compare>
 #include <cstdio>
+#include <iterator>
 #include <limits>
 #include <stdexcept>
 
@@ -112,6 +114,43 @@ void RemoveCarriageReturns(std::string& s) { std::erase(s, '\r'); }
 // and the read plans share them. Each leaves a member it reads as if it had been
 // emptied first (where the format says so) while keeping the storage it has.
 
+// Values of E one after the other in a file's bytes, at any alignment, as a
+// random-access iterator (for a vector made from them in one go).
+template <class E>
+class StoredValues {
+public:
+    using iterator_category = std::random_access_iterator_tag;
+    using value_type = E;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const E*;
+    using reference = E;
+
+    explicit StoredValues(const uint8_t* at) : at_(at) {}
+    E operator*() const
+    {
+        E v;
+        std::memcpy(&v, at_, sizeof v);
+        return v;
+    }
+    E operator[](difference_type i) const { return *(*this + i); }
+    StoredValues& operator++() { at_ += sizeof(E); return *this; }
+    StoredValues operator++(int) { StoredValues old = *this; ++*this; return old; }
+    StoredValues& operator--() { at_ -= sizeof(E); return *this; }
+    StoredValues operator--(int) { StoredValues old = *this; --*this; return old; }
+    StoredValues& operator+=(difference_type n) { at_ += n * static_cast<difference_type>(sizeof(E)); return *this; }
+    StoredValues& operator-=(difference_type n) { return *this += -n; }
+    StoredValues operator+(difference_type n) const { StoredValues r = *this; return r += n; }
+    StoredValues operator-(difference_type n) const { StoredValues r = *this; return r -= n; }
+    difference_type operator-(const StoredValues& o) const
+    {
+        return (at_ - o.at_) / static_cast<difference_type>(sizeof(E));
+    }
+    auto operator<=>(const StoredValues&) const = default;
+
+private:
+    const uint8_t* at_;
+};
+
 template <class E>
 void ReadVector(RecordReader& in, std::vector<E>& v)
 {
@@ -120,6 +159,12 @@ void ReadVector(RecordReader& in, std::vector<E>& v)
     uint32_t count = in.ReadCount(sizeof(E));
     if (count == 0)
         return;
+    if (v.capacity() < count) {
+        // Made at its size from the bytes, without zeroing it first.
+        const uint8_t* at = in.Take(count * sizeof(E));
+        v.assign(StoredValues<E>(at), StoredValues<E>(at + count * sizeof(E)));
+        return;
+    }
     v.resize(count);
     in.RawRun(v.data(), count * sizeof(E));
 }
