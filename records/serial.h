@@ -327,7 +327,7 @@ int FirstInit(T& self, uint32_t version)
 }
 
 // The class whose next Init is left out: that of a list element about to be
-// read whole (see MakeBare). Set for one construction only.
+// read whole (see WithoutInit). Set for one construction only.
 constinit inline thread_local const void* t_initLeftOut = nullptr;
 
 // Initialises self (of class exactly T) by T's plan at CurrentVersion; -1 for
@@ -969,11 +969,6 @@ decltype(auto) WithoutInit(Make&& make)
     return make();
 }
 
-// Whether a new element of T can be made without its Init before it is read
-// from a file of the version: T's constructor is its Init, T reads by its own
-// plan, and that plan reads over everything Init sets (ReadPlan::ReadsOver).
-// An element made so that the file does not fill whole is made again in full
-// and read again (ReadBare).
 // ReadsOverBare's answer for class T at a file version and a CurrentVersion.
 struct BareAnswer {
     uint32_t version = UINT32_MAX;
@@ -994,6 +989,11 @@ bool FindReadsOverBare(uint32_t version)
     return init && plan.ReadsOver(*init, reinterpret_cast<const char*>(&*bare));
 }
 
+// Whether a new element of T can be made without its Init before it is read
+// from a file of the version: T's constructor is its Init, T reads by its own
+// plan, and that plan reads over everything Init sets (ReadPlan::ReadsOver).
+// An element made so that the file does not fill whole is made again in full
+// and read again (ReadBare).
 template <class T>
 bool ReadsOverBare(uint32_t version)
 {
@@ -1032,6 +1032,13 @@ int ReadBare(T& item, RecordReader& in)
     return ok;
 }
 
+// A new element at the end of items, made without its Init and read by ReadBare.
+template <class T>
+int ReadNewBare(std::vector<T>& items, RecordReader& in)
+{
+    return ReadBare(WithoutInit<T>([&]() -> T& { return items.emplace_back(); }), in);
+}
+
 // Element i of items (i <= size) made a default element just before it is
 // read: a new one at the end, or a kept one by assignment, which keeps its
 // strings' and vectors' storage. fresh, the default element copied, is made
@@ -1068,7 +1075,7 @@ int RecordList<T>::Read(RecordReader& in, uint32_t version)
     int ok = 1;
     for (std::size_t i = 0; i < count; ++i) {
         if (bare && ok && i == items_.size() && !in.EndedEarly() && !in.AtEnd()) {
-            ok = ReadBare(WithoutInit<T>([&]() -> T& { return items_.emplace_back(); }), in);
+            ok = ReadNewBare(items_, in);
             continue;
         }
         T& item = FreshElement(items_, i, count, fresh);
@@ -1183,7 +1190,7 @@ int LoadListFile(RecordList<T>& list, const std::string& path)
             const std::size_t start = in.Position();
             const bool before = in.EndedEarly();
             if (bare && i == items.size() && !in.EndedEarly() && !in.AtEnd())
-                ReadBare(WithoutInit<T>([&]() -> T& { return items.emplace_back(); }), in);
+                ReadNewBare(items, in);
             else
                 LoadExact(i < readOver ? items[i] : FreshElement(items, i, count, fresh), in);
             if (!before && in.EndedEarly()) {
